@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/ffdecoder.h"
 #include "platform/ffencoder.h"
 
 class QAction;
@@ -69,7 +70,9 @@ class Tmain : public QMainWindow {
     bool cancelled = false;
     QString library_folder;
 
-    // Components.
+    // Components. `Decoder` belongs with the extraction: it holds the loaded source open
+    // and serves every probe and preview.
+    TFFDecoder* Decoder;
     TFFEncoder* FFencoder;
     TFFEncoder* FFi2v;
     QTimer* timer_resound;

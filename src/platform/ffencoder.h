@@ -3,8 +3,6 @@
 // its inputs, option texts and output, started with an argument list (never a shell).
 // Reports arrive as signals on the main thread.
 
-#include "platform/ffdecoder.h"
-
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -47,9 +45,6 @@ class TFFEncoder : public QObject {
     bool LibrariesLoaded() const;
     bool LoadLibraries(const QString& folder);
 
-    // The decoder that serves probes and previews of the loaded source.
-    TFFDecoder* Decoder() { return &decoder_; }
-
     void ResetInputOptions(TInputOptions& options) const;
     void ResetOutputOptions(TOutputOptions& options) const;
 
@@ -82,7 +77,6 @@ class TFFEncoder : public QObject {
   private:
     struct Task;
     struct Run;
-    TFFDecoder decoder_;
     std::vector<std::unique_ptr<Task>> tasks_;
     std::vector<std::unique_ptr<Run>> runs_;
     QString lastError_;
