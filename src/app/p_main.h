@@ -13,6 +13,7 @@
 
 #include "platform/ffdecoder.h"
 #include "platform/ffencoder.h"
+#include "settings/output_rules.h"
 
 class QAction;
 class QCheckBox;
@@ -179,6 +180,8 @@ class Tmain : public QMainWindow {
     void clear_work_folder();
 
     // Output settings (settings/).
+    SourceFacts source_facts() const;
+    AssemblySettings assembly_settings() const;
     QString ffcodec(const QString& outputPath) const;
     QString ffframesize(const QString& width, const QString& height,
                         const QString& outputPath) const;
