@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include <QFontDatabase>
+#include <QStringList>
 
 QFont program_font() {
     QFont font(QFontDatabase::families().contains("Verdana") ? QStringLiteral("Verdana")

@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "settings/output_rules.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>

@@ -1,0 +1,44 @@
+#pragma once
+// The program's windows as start-up builds them, with the scripted dialogs installed.
+
+#include "app/p_about.h"
+#include "app/p_main.h"
+#include "job/p_batchaudioc.h"
+#include "platform/dialogs.h"
+#include "settings/p_setcrop.h"
+
+#include <QApplication>
+#include <QStandardPaths>
+#include <memory>
+
+// Keeps the tests' work folder away from the user's own.
+inline void use_test_folders() {
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication::setApplicationName("tolvane");
+}
+
+struct Windows {
+    ScriptedDialogService dialogs;
+    std::unique_ptr<Tmain> main;
+    std::unique_ptr<Tbatchaudioc> batchaudioc;
+    std::unique_ptr<Tabout> about;
+    std::unique_ptr<Tsetcrop> setcrop;
+
+    Windows() {
+        DialogService::install(&dialogs);
+        main = std::make_unique<Tmain>();
+        created = main->FormCreate();
+        batchaudioc = std::make_unique<Tbatchaudioc>(main.get());
+        about = std::make_unique<Tabout>(main.get());
+        setcrop = std::make_unique<Tsetcrop>(main.get());
+        main->SetDialogs(batchaudioc.get(), about.get(), setcrop.get());
+    }
+    ~Windows() {
+        setcrop.reset();
+        about.reset();
+        batchaudioc.reset();
+        main.reset();
+        DialogService::install(nullptr);
+    }
+    bool created = false;
+};
