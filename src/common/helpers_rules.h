@@ -7,6 +7,8 @@
 
 // Nearest integer, halves to the even neighbour.
 int64_t round_even(double value);
+// The same for extended precision (64-bit mantissa) values.
+int64_t round_even_extended(long double value);
 
 // Microseconds as "hh:mm:ss.mmm" ("%.2d:%.2d:%.2d.%.3d"); each field carries its own sign.
 QString timecode_text(int64_t microseconds);

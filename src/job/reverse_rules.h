@@ -3,6 +3,7 @@
 // frame renaming.
 
 #include <QString>
+#include <QVector>
 #include <cstdint>
 
 struct SaveDialogSetup {
@@ -28,4 +29,8 @@ int32_t task_percent(int64_t currentUs, int64_t totalUs);
 int32_t average_percent(const QVector<int32_t>& percents);
 
 // The new number of image k of n: n - k + 1.
-inline int64_t reversed_number(int64_t k, int64_t n) { return n - k + 1; }
+inline int64_t reversed_number(int64_t k, int64_t n) {
+    return n - k + 1;
+}
+// The bar after `done` of `total` renames: round(100 * (done / total)), 0 when total is 0.
+int32_t rename_percent(int64_t done, int64_t total);

@@ -14,7 +14,7 @@ bool extension_in_list(const QString& extension, const QString& list);
 
 struct FrameCountInput {
     int videoStreamCount = 0;
-    int64_t streamDurationUs = -1;  // -1 or 0 when unknown
+    int64_t streamDurationUs = -1; // -1 or 0 when unknown
     bool containerKnown = false;
     int64_t containerDurationUs = 0;
     int32_t rateNum = 0, rateDen = 0;
