@@ -55,7 +55,3 @@ struct AssemblySettings {
 // 800 is taken as 800. Throws std::invalid_argument when a custom size text is not a whole
 // number.
 QString assembly_output_options(const AssemblySettings& settings, const SourceFacts& source);
-
-// The input options of the reversed image sequence: read at the source's frame rate,
-// " -framerate num/den", or " -framerate 25" when the rate is unknown or not positive.
-QString image_input_options(int32_t rateNum, int32_t rateDen);
