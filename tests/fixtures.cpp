@@ -58,13 +58,14 @@ QString make_clip(const QString& path, const ClipSpec& spec) {
     return path;
 }
 
-QString make_rising_wav(const QString& path, double seconds, int channels, int sampleRate) {
+QString make_rising_wav(const QString& path, double seconds, int channels, int sampleRate,
+                        const QString& codec) {
     QStringList chans;
     for (int c = 0; c < channels; ++c)
         chans << QString("t/%1*sin(2*PI*440*t)").arg(seconds);
     run_ffmpeg({"-f", "lavfi", "-i",
                 QString("aevalsrc='%1':s=%2:d=%3").arg(chans.join('|')).arg(sampleRate).arg(seconds),
-                "-c:a", "pcm_s16le", path});
+                "-c:a", codec, path});
     return path;
 }
 

@@ -24,8 +24,10 @@ struct ClipSpec {
 // whose sound rises in loudness from silence to full scale.
 QString make_clip(const QString& path, const ClipSpec& spec = {});
 
-// A WAV file whose loudness rises over its length.
-QString make_rising_wav(const QString& path, double seconds, int channels, int sampleRate = 44100);
+// A sound file whose loudness rises over its length: 16-bit PCM unless `codec` names
+// another FFmpeg audio encoder; the container follows the path's extension.
+QString make_rising_wav(const QString& path, double seconds, int channels, int sampleRate = 44100,
+                        const QString& codec = "pcm_s16le");
 
 // Mean luma of every frame of a video, in order.
 QVector<double> frame_lumas(const QString& path);

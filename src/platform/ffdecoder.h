@@ -67,7 +67,8 @@ class TFFDecoder {
     bool CopyFrameToBitmap(QImage& bitmap);
     // The same picture converted straight into `size` (for the previews).
     bool CopyFrameToBitmap(QImage& bitmap, QSize size);
-    // Presentation time of the last decoded picture, microseconds from the stream's start.
+    // Presentation time of the last decoded picture, microseconds from the stream's start;
+    // 0 when the file gives the picture no time.
     int64_t FramePTS() const;
 
     QString LastError() const;
