@@ -20,8 +20,10 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# `make bench CASES="scrub 20s-1080p"` runs only the named cases; see docs/performance.md.
 bench: build
-	$(BUILD)/tolvane_bench
+	QT_QPA_PLATFORM=offscreen TOLVANE_BENCH_REPORT=$(BUILD)/bench-report.md \
+		$(BUILD)/tolvane_bench $(CASES)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

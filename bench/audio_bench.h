@@ -1,0 +1,18 @@
+#pragma once
+// The sound reversal's throughput against the floor of reading and writing the same WAV
+// once, in order, with libsndfile and the same block size.
+
+#include <QString>
+#include <QVector>
+#include <cstdint>
+
+struct AudioBenchResult {
+    bool ok = false;
+    QString error;
+    int64_t bytes = 0;              // size of the input WAV
+    QVector<double> reverseSeconds; // every run
+    QVector<double> copySeconds;
+    double reverseMBps = 0, copyMBps = 0; // from the median runs
+};
+
+AudioBenchResult run_audio_bench(const QString& wav, int rounds);

@@ -1,0 +1,112 @@
+#include "job_case.h"
+
+#include "comparison.h"
+#include "probe.h"
+#include "stage_watch.h"
+#include "units.h"
+
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+
+namespace {
+
+void say(const QString& line) {
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+QString output_folder() {
+    return QDir::tempPath() + "/tolvane-bench-out";
+}
+
+} // namespace
+
+bool out_of_memory(const MeasuredRun& run) {
+    const QString e = run.error.toLower();
+    return run.crashed || e.contains("alloc") || e.contains("memory");
+}
+
+JobCaseResult run_job_case(const JobCase& c) {
+    JobCaseResult r;
+    r.spec = c;
+    say("== " + c.name + ": " + c.description);
+    const QString source = ensure_clip(c.clip);
+    if (source.isEmpty()) {
+        r.error = "the input could not be made";
+        return r;
+    }
+    QDir().mkpath(output_folder());
+    const QString reversed = output_folder() + "/reversed" + c.outputExtension;
+    const QString forward = output_folder() + "/forward" + c.outputExtension;
+    const QString oneCommand = output_folder() + "/one-command" + c.outputExtension;
+
+    r.job = run_reverse_job(source, reversed);
+    for (const QString& label : r.job.labels)
+        say("  dialog at " + label);
+    if (!r.job.ok) {
+        r.error = "the job did not finish: " + r.job.error;
+        say("  " + r.error);
+        return r;
+    }
+    r.jobFrames = video_packets(reversed);
+    for (int s = 0; s < kStageCount - 1; ++s)
+        say(QString("  %1 %2").arg(stage_name(Stage(s)), -16).arg(secs(r.job.stageSeconds[s])));
+    say(QString("  %1 %2").arg("whole job", -16).arg(secs(r.job.wholeSeconds)));
+    say(QString("  peak memory (program + ffmpeg) %1 (program alone %2, ffmpeg alone %3)")
+            .arg(mb(r.job.peaks.total), mb(r.job.peaks.self), mb(r.job.peaks.children)));
+    say(QString("  work folder peak %1 (%2 files)")
+            .arg(mb(r.job.peaks.folder))
+            .arg(r.job.peaks.folderFiles));
+    say("  extraction ran: ffmpeg " + r.job.extractionArgs.join(' '));
+    say("  assembly ran:   ffmpeg " + r.job.assemblyArgs.join(' '));
+
+    const ComparisonInput in{source, r.job.segmentStart, r.job.segmentLength,
+                             output_options_of(r.job.assemblyArgs)};
+    if (in.outputOptions.isEmpty()) {
+        r.error = "the assembly's output options could not be read";
+        say("  " + r.error);
+        return r;
+    }
+    const QStringList forwardArgs = forward_args(in, forward);
+    say("  forward: ffmpeg " + forwardArgs.join(' '));
+    r.forward = run_measured_ffmpeg(forwardArgs);
+    r.forwardFrames = video_packets(forward);
+    say(r.forward.ok ? QString("  forward transcode %1, peak %2")
+                           .arg(secs(r.forward.seconds), mb(r.forward.peaks.children))
+                     : "  forward transcode failed: " + r.forward.error);
+
+    r.oneCommandLimit = one_command_memory_limit();
+    const QStringList reverseArgs = one_command_args(in, oneCommand);
+    say(QString("  one command (address space limit %1 GiB): ffmpeg %2")
+            .arg(double(r.oneCommandLimit) / double(int64_t(1) << 30), 0, 'f', 1)
+            .arg(reverseArgs.join(' ')));
+    r.oneCommand = run_measured_ffmpeg(reverseArgs, r.oneCommandLimit);
+    if (r.oneCommand.ok) {
+        r.oneCommandFrames = video_packets(oneCommand);
+        say(QString("  one-command reverse %1, peak %2")
+                .arg(secs(r.oneCommand.seconds), mb(r.oneCommand.peaks.children)));
+    } else if (out_of_memory(r.oneCommand)) {
+        say(QString("  one-command reverse could not finish within the machine's memory "
+                    "(after %1, peak %2; %3)")
+                .arg(secs(r.oneCommand.seconds), mb(r.oneCommand.peaks.children),
+                     r.oneCommand.crashed ? QString("ended by a signal")
+                                          : "exit code " + QString::number(r.oneCommand.exitCode))
+                .arg(r.oneCommand.error.section('\n', -1)));
+    } else {
+        say("  one-command reverse failed: " + r.oneCommand.error);
+    }
+    say(QString("  video packets written: job %1, forward %2, one command %3")
+            .arg(r.jobFrames)
+            .arg(r.forwardFrames)
+            .arg(r.oneCommandFrames));
+    say(QString("  job / forward %1, job / one command %2")
+            .arg(ratio(r.job.wholeSeconds, r.forward.ok ? r.forward.seconds : 0),
+                 ratio(r.job.wholeSeconds, r.oneCommand.ok ? r.oneCommand.seconds : 0)));
+    for (const QString& f : {reversed, forward, oneCommand})
+        QFile::remove(f);
+    r.ok = r.forward.ok;
+    if (!r.ok)
+        r.error = "the forward transcode failed: " + r.forward.error;
+    return r;
+}

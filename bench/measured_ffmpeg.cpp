@@ -1,0 +1,58 @@
+#include "measured_ffmpeg.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <algorithm>
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int64_t kGiB = int64_t(1) << 30;
+constexpr int64_t kWantedLimit = 20 * kGiB;
+constexpr int64_t kKeepFree = 3 * kGiB;
+
+int64_t memory_available() {
+    QFile meminfo("/proc/meminfo");
+    if (!meminfo.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : meminfo.readAll().split('\n'))
+        if (line.startsWith("MemAvailable:"))
+            return line.mid(13).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return 0;
+}
+
+} // namespace
+
+int64_t one_command_memory_limit() {
+    const int64_t available = memory_available();
+    if (available <= kKeepFree)
+        return kWantedLimit;
+    return std::min(kWantedLimit, available - kKeepFree);
+}
+
+MeasuredRun run_measured_ffmpeg(const QStringList& args, int64_t addressSpaceLimit) {
+    MeasuredRun run;
+    QProcess p;
+    p.setStandardInputFile(QProcess::nullDevice());
+    p.setStandardOutputFile(QProcess::nullDevice());
+    if (addressSpaceLimit > 0)
+        p.setChildProcessModifier([addressSpaceLimit] {
+            const rlimit limit{rlim_t(addressSpaceLimit), rlim_t(addressSpaceLimit)};
+            setrlimit(RLIMIT_AS, &limit);
+        });
+    Sampler sampler;
+    QElapsedTimer clock;
+    clock.start();
+    p.start("ffmpeg", QStringList{"-hide_banner", "-nostats", "-loglevel", "error"} + args);
+    p.waitForFinished(-1);
+    run.seconds = double(clock.nsecsElapsed()) / 1e9;
+    run.peaks = sampler.stop();
+    run.crashed = p.exitStatus() == QProcess::CrashExit;
+    run.exitCode = p.exitCode();
+    run.ok = !run.crashed && run.exitCode == 0 && p.error() != QProcess::FailedToStart;
+    run.error = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+    if (!run.ok && run.error.isEmpty())
+        run.error = p.errorString();
+    return run;
+}

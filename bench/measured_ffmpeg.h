@@ -1,0 +1,25 @@
+#pragma once
+// One run of the `ffmpeg` program with its wall time and peak resident memory, sampled
+// like the job's; optionally under a limit of address space.
+
+#include "sampler.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+struct MeasuredRun {
+    bool ok = false;
+    bool crashed = false; // ended by a signal (killed, aborted, ...)
+    int exitCode = 0;
+    double seconds = 0;
+    SamplerPeaks peaks; // `children` is ffmpeg alone
+    QString error;      // ffmpeg's error output
+};
+
+// `addressSpaceLimit` > 0 sets RLIMIT_AS in the child before ffmpeg starts.
+MeasuredRun run_measured_ffmpeg(const QStringList& args, int64_t addressSpaceLimit = 0);
+
+// The limit the one-command reverse runs under: 20 GiB, less when the machine has less
+// memory free (a few GiB stay for everything else on it).
+int64_t one_command_memory_limit();

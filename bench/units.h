@@ -1,0 +1,15 @@
+#pragma once
+// How sizes and times are written in the report.
+
+#include <QString>
+#include <cstdint>
+
+inline QString mb(int64_t bytes) {
+    return QString::number(double(bytes) / 1e6, 'f', 0) + " MB";
+}
+inline QString secs(double seconds) {
+    return QString::number(seconds, 'f', seconds < 10 ? 2 : 1) + " s";
+}
+inline QString ratio(double a, double b) {
+    return b > 0 ? QString::number(a / b, 'f', 2) : QString("-");
+}
