@@ -156,7 +156,7 @@ class ShellTest : public QObject {
         Windows w;
         const QString folder = fixtures::temp_folder("drops");
         QStringList paths;
-        for (const QString& name : {"one.avi", "two.avi", "three.avi"})
+        for (const char* name : {"one.avi", "two.avi", "three.avi"})
             paths << fixtures::make_clip(folder + "/" + name, {.seconds = 1, .channels = 0});
         w.main->show();
         drop(w.main.get(), paths);

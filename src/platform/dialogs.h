@@ -16,6 +16,7 @@ struct FileDialogRequest {
     QString filter;        // "desc|*.A;*.B;|desc2|*.C|"
     int filterIndex = 0;   // preselected entry (0 = the first)
     QString defaultExt;    // without its dot; appended when a typed name has no extension
+    bool mustExist = true; // open dialogs only: the chosen file must exist
 };
 
 class DialogService {

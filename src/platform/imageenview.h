@@ -25,7 +25,8 @@ class TImageEnView : public QWidget {
 
     TSelectionBase SelectionBase = TSelectionBase::iesbClientArea;
     // Selects from (x1, y1) up to but excluding (x2, y2), in frame pixels when SelectionBase
-    // is iesbBitmap; kept inside the frame; an empty rectangle is ignored. Raises no signal.
+    // is iesbBitmap; kept inside the frame; an empty rectangle is ignored; crossed corners are
+    // put in order. Raises no signal.
     void SelectRect(int x1, int y1, int x2, int y2);
     void Deselect();
 
@@ -54,4 +55,6 @@ class TImageEnView : public QWidget {
     bool dragging_ = false;
     QPoint anchor_;
     void selectBetween(QPoint a, QPoint b);
+    QRectF pictureRectF() const;
+    QPoint frameAt(QPointF widgetPoint) const;
 };

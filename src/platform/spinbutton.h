@@ -9,6 +9,7 @@ class TSpinButton : public QWidget {
     Q_OBJECT
   public:
     explicit TSpinButton(QWidget* parent = nullptr);
+    QSize sizeHint() const override { return {17, 22}; }
     QToolButton* UpButton() const { return up_; }
     QToolButton* DownButton() const { return down_; }
 

@@ -8,6 +8,7 @@
 
 #include <QWidget>
 
+class QEvent;
 class QLineEdit;
 class TSpinButton;
 
@@ -18,6 +19,7 @@ class TSpinEdit : public QWidget {
 
     int MinValue() const { return min_; }
     int MaxValue() const { return max_; }
+    int MaxLength() const { return maxLength_; }
     int Value() const;
     void SetValue(int v);
     QString Text() const;
@@ -35,6 +37,7 @@ class TSpinEdit : public QWidget {
   private:
     int min_;
     int max_;
+    int maxLength_;
     QLineEdit* edit_;
     TSpinButton* buttons_;
     void step(int delta);
@@ -43,3 +46,12 @@ class TSpinEdit : public QWidget {
 // The two-stage key filter of the number fields: true when `text` typed as a character
 // may reach the field (a digit or Backspace).
 bool digit_or_backspace(const QString& text);
+
+// True when `event` would type something a number field discards: a key press whose text is
+// not a digit or Backspace (Ctrl-combinations included), or an input-method commit that is not
+// all digits. Keys that only move the cursor or the focus, and Delete, pass.
+bool number_field_discards(const QEvent& event);
+
+// True when `event` is the focus leaving a field for another control of the window; a menu
+// popping up or the window losing the focus does not count.
+bool field_left(const QEvent& event);

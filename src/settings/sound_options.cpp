@@ -33,7 +33,7 @@ void Tmain::radio_otheraudioClick() { enable_other_audio(this, true); }
 
 void Tmain::bt_otheraudioClick() {
     const QString path = DialogService::instance().openFile(
-        this, {"Audio Files|" + AUDIO_EXTENSIONS, 0, QString()});
+        this, {"Audio Files|" + AUDIO_EXTENSIONS, 0, QString(), false});
     if (path.isEmpty())
         return;
     edit_otheraudio->setText(path);

@@ -1,0 +1,18 @@
+#pragma once
+// Checking a task's output against this FFmpeg (container, encoders, filters) and reading
+// what its options do to the output's length.
+
+#include "platform/ffexpected.h"
+#include "platform/ffoptions.h"
+
+#include <QString>
+#include <vector>
+
+namespace ffoutput {
+
+// Fails with a reason when the container cannot be found from the "-f" option or the file's
+// extension, an encoder is missing, or a filter chain cannot be used.
+bool plan(const QString& file, const std::vector<ffoptions::Option>& options,
+          ffexpected::Output& plan, QString& error);
+
+} // namespace ffoutput
