@@ -50,10 +50,12 @@ void run_audio(RunResults& results) {
         r.error = "the WAV could not be made";
     else
         r = run_audio_bench(wav, kAudioRounds);
-    say(r.ok ? QString("  %1 WAV: reversal %2 MB/s, reading + writing once %3 MB/s")
+    say(r.ok ? QString("  %1 WAV: reversal %2 MB/s, reading + writing once %3 MB/s (32-bit "
+                       "samples), %4 MB/s (16-bit samples)")
                    .arg(mb(r.bytes))
                    .arg(r.reverseMBps, 0, 'f', 0)
                    .arg(r.copyMBps, 0, 'f', 0)
+                   .arg(r.shortCopyMBps, 0, 'f', 0)
              : "  failed: " + r.error);
     results.audio = r;
 }

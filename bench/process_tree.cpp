@@ -38,7 +38,7 @@ void add_children(int pid, std::vector<int>& into) {
     while (const dirent* task = ::readdir(tasks)) {
         if (task->d_name[0] == '.')
             continue;
-        char file[128];
+        char file[320];
         std::snprintf(file, sizeof file, "/proc/%d/task/%s/children", pid, task->d_name);
         const std::string text = read_small(file);
         const char* p = text.c_str();

@@ -82,9 +82,13 @@ QString markdown_report(const RunResults& results) {
                       a->ok ? QString::number(a->reverseMBps, 'f', 0) + " MB/s (median " +
                                   secs(median(a->reverseSeconds)) + ")"
                             : "failed: " + a->error});
-        other += row({"reading + writing the same WAV once",
+        other += row({"reading + writing the same WAV once (32-bit samples, as the reversal)",
                       a->ok ? QString::number(a->copyMBps, 'f', 0) + " MB/s (median " +
                                   secs(median(a->copySeconds)) + ")"
+                            : "failed"});
+        other += row({"reading + writing the same WAV once (16-bit samples)",
+                      a->ok ? QString::number(a->shortCopyMBps, 'f', 0) + " MB/s (median " +
+                                  secs(median(a->shortCopySeconds)) + ")"
                             : "failed"});
     }
     if (const auto& n = results.rename)
