@@ -1,6 +1,7 @@
 #include "job_case.h"
 
 #include "comparison.h"
+#include "cpu_time.h"
 #include "probe.h"
 #include "stage_watch.h"
 #include "units.h"
@@ -30,7 +31,9 @@ bool out_of_memory(const MeasuredRun& run) {
 JobCaseResult run_job_case(const JobCase& c) {
     JobCaseResult r;
     r.spec = c;
+    r.loadBefore = load_average();
     say("== " + c.name + ": " + c.description);
+    say("  load average before: " + r.loadBefore);
     const QString source = ensure_clip(c.clip);
     if (source.isEmpty()) {
         r.error = "the input could not be made";
@@ -52,7 +55,9 @@ JobCaseResult run_job_case(const JobCase& c) {
     r.jobFrames = video_packets(reversed);
     for (int s = 0; s < kStageCount - 1; ++s)
         say(QString("  %1 %2").arg(stage_name(Stage(s)), -16).arg(secs(r.job.stageSeconds[s])));
-    say(QString("  %1 %2").arg("whole job", -16).arg(secs(r.job.wholeSeconds)));
+    say(QString("  %1 %2")
+            .arg("whole job", -16)
+            .arg(secs_cpu(r.job.wholeSeconds, r.job.cpuSeconds)));
     say(QString("  peak memory (program + ffmpeg) %1 (program alone %2, ffmpeg alone %3)")
             .arg(mb(r.job.peaks.total), mb(r.job.peaks.self), mb(r.job.peaks.children)));
     say(QString("  work folder peak %1 (%2 files)")
@@ -73,7 +78,8 @@ JobCaseResult run_job_case(const JobCase& c) {
     r.forward = run_measured_ffmpeg(forwardArgs);
     r.forwardFrames = video_packets(forward);
     say(r.forward.ok ? QString("  forward transcode %1, peak %2")
-                           .arg(secs(r.forward.seconds), mb(r.forward.peaks.children))
+                           .arg(secs_cpu(r.forward.seconds, r.forward.cpuSeconds),
+                                mb(r.forward.peaks.children))
                      : "  forward transcode failed: " + r.forward.error);
 
     r.oneCommandLimit = one_command_memory_limit();
@@ -85,7 +91,8 @@ JobCaseResult run_job_case(const JobCase& c) {
     if (r.oneCommand.ok) {
         r.oneCommandFrames = video_packets(oneCommand);
         say(QString("  one-command reverse %1, peak %2")
-                .arg(secs(r.oneCommand.seconds), mb(r.oneCommand.peaks.children)));
+                .arg(secs_cpu(r.oneCommand.seconds, r.oneCommand.cpuSeconds),
+                     mb(r.oneCommand.peaks.children)));
     } else if (out_of_memory(r.oneCommand)) {
         say(QString("  one-command reverse could not finish within the machine's memory "
                     "(after %1, peak %2; %3)")
@@ -103,6 +110,11 @@ JobCaseResult run_job_case(const JobCase& c) {
     say(QString("  job / forward %1, job / one command %2")
             .arg(ratio(r.job.wholeSeconds, r.forward.ok ? r.forward.seconds : 0),
                  ratio(r.job.wholeSeconds, r.oneCommand.ok ? r.oneCommand.seconds : 0)));
+    say(QString("  processor time: job / forward %1, job / one command %2")
+            .arg(ratio(r.job.cpuSeconds, r.forward.ok ? r.forward.cpuSeconds : 0),
+                 ratio(r.job.cpuSeconds, r.oneCommand.ok ? r.oneCommand.cpuSeconds : 0)));
+    r.loadAfter = load_average();
+    say("  load average after: " + r.loadAfter);
     for (const QString& f : {reversed, forward, oneCommand})
         QFile::remove(f);
     r.ok = r.forward.ok;

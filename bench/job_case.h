@@ -22,6 +22,7 @@ struct JobCaseResult {
     MeasuredRun forward;
     MeasuredRun oneCommand;
     int64_t oneCommandLimit = 0;
+    QString loadBefore, loadAfter; // the machine's load averages around the case
     int jobFrames = -1, forwardFrames = -1, oneCommandFrames = -1; // video packets written
 };
 

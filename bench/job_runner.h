@@ -14,6 +14,8 @@ struct JobResult {
     QString error;                // the dialogs' messages when the job did not finish
     QVector<double> stageSeconds; // indexed by Stage
     double wholeSeconds = 0;      // from the Reverse command to the dialog's closing
+    double cpuSeconds = 0;        // processor time of the program and its ffmpeg runs then,
+                                  // the sampler's excluded
     SamplerPeaks peaks;           // the program and its ffmpeg children, the work folder
     QStringList extractionArgs;   // the argument lists the job ran, for the comparisons
     QStringList assemblyArgs;

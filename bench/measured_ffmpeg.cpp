@@ -1,5 +1,7 @@
 #include "measured_ffmpeg.h"
 
+#include "cpu_time.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -42,12 +44,14 @@ MeasuredRun run_measured_ffmpeg(const QStringList& args, int64_t addressSpaceLim
             setrlimit(RLIMIT_AS, &limit);
         });
     Sampler sampler;
+    const double before = cpu_times().children;
     QElapsedTimer clock;
     clock.start();
     p.start("ffmpeg", QStringList{"-hide_banner", "-nostats", "-loglevel", "error"} + args);
     p.waitForFinished(-1);
     run.seconds = double(clock.nsecsElapsed()) / 1e9;
     run.peaks = sampler.stop();
+    run.cpuSeconds = cpu_times().children - before;
     run.crashed = p.exitStatus() == QProcess::CrashExit;
     run.exitCode = p.exitCode();
     run.ok = !run.crashed && run.exitCode == 0 && p.error() != QProcess::FailedToStart;

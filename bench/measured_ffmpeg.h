@@ -13,8 +13,9 @@ struct MeasuredRun {
     bool crashed = false; // ended by a signal (killed, aborted, ...)
     int exitCode = 0;
     double seconds = 0;
-    SamplerPeaks peaks; // `children` is ffmpeg alone
-    QString error;      // ffmpeg's error output
+    double cpuSeconds = 0; // ffmpeg's processor time
+    SamplerPeaks peaks;    // `children` is ffmpeg alone
+    QString error;         // ffmpeg's error output
 };
 
 // `addressSpaceLimit` > 0 sets RLIMIT_AS in the child before ffmpeg starts.

@@ -21,7 +21,8 @@ QString rule(int columns) {
 
 QString one_command_cell(const JobCaseResult& r) {
     if (r.oneCommand.ok)
-        return secs(r.oneCommand.seconds) + ", " + mb(r.oneCommand.peaks.children);
+        return secs_cpu(r.oneCommand.seconds, r.oneCommand.cpuSeconds) + ", " +
+               mb(r.oneCommand.peaks.children);
     if (out_of_memory(r.oneCommand))
         return "could not finish within the machine's memory (limit " +
                QString::number(double(r.oneCommandLimit) / double(int64_t(1) << 30), 'f', 1) +
@@ -39,7 +40,8 @@ QString jobs_table(const QVector<JobCaseResult>& jobs) {
          << "forward transcode (time, peak)"
          << "one-command reverse (time, peak)"
          << "job / forward"
-         << "job / one command";
+         << "job / one command"
+         << "load before; after";
     QString text = row(head) + rule(int(head.size()));
     for (const JobCaseResult& r : jobs) {
         QStringList cells{r.spec.name};
@@ -50,12 +52,15 @@ QString jobs_table(const QVector<JobCaseResult>& jobs) {
         }
         for (int s = 0; s < kStageCount - 1; ++s)
             cells << secs(r.job.stageSeconds[s]);
-        cells << secs(r.job.wholeSeconds) << mb(r.job.peaks.total) << mb(r.job.peaks.folder)
-              << (r.forward.ok ? secs(r.forward.seconds) + ", " + mb(r.forward.peaks.children)
+        cells << secs_cpu(r.job.wholeSeconds, r.job.cpuSeconds) << mb(r.job.peaks.total)
+              << mb(r.job.peaks.folder)
+              << (r.forward.ok ? secs_cpu(r.forward.seconds, r.forward.cpuSeconds) + ", " +
+                                     mb(r.forward.peaks.children)
                                : "failed")
               << one_command_cell(r)
               << ratio(r.job.wholeSeconds, r.forward.ok ? r.forward.seconds : 0)
-              << ratio(r.job.wholeSeconds, r.oneCommand.ok ? r.oneCommand.seconds : 0);
+              << ratio(r.job.wholeSeconds, r.oneCommand.ok ? r.oneCommand.seconds : 0)
+              << r.loadBefore + "; " + r.loadAfter;
         text += row(cells);
     }
     return text;
@@ -73,7 +78,10 @@ QString markdown_report(const RunResults& results) {
         text += "Inputs:\n\n";
         for (const JobCaseResult& r : results.jobs)
             text += "- `" + r.spec.name + "`: " + r.spec.description + "\n";
-        text += "\n" + jobs_table(results.jobs) + "\n";
+        text += "\n" + jobs_table(results.jobs) +
+                "\nTimes are wall times, with the processor time (user + system, all "
+                "processes) in brackets; ratios are of wall times. Memory is the peak "
+                "resident size, sampled every 20 ms.\n\n";
     }
     QStringList head{"measurement", "result"};
     QString other;

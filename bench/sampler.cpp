@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 
 namespace {
 
@@ -68,4 +69,8 @@ void Sampler::run() {
         std::this_thread::sleep_until(next);
     }
     sampleOnce(!folder_.isEmpty());
+    timespec cpu{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+    std::lock_guard lock(mutex_);
+    peaks_.cpuSeconds = double(cpu.tv_sec) + double(cpu.tv_nsec) / 1e9;
 }

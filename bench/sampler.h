@@ -16,6 +16,7 @@ struct SamplerPeaks {
     int folderFiles = 0;  // files in the folder at that moment
     int samples = 0;
     int folderSamples = 0;
+    double cpuSeconds = 0; // processor time of the sampler thread itself
 };
 
 class Sampler {

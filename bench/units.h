@@ -10,6 +10,10 @@ inline QString mb(int64_t bytes) {
 inline QString secs(double seconds) {
     return QString::number(seconds, 'f', seconds < 10 ? 2 : 1) + " s";
 }
+// "27.8 s (CPU 52.1 s)"
+inline QString secs_cpu(double seconds, double cpu) {
+    return secs(seconds) + " (CPU " + secs(cpu) + ")";
+}
 inline QString ratio(double a, double b) {
     return b > 0 ? QString::number(a / b, 'f', 2) : QString("-");
 }
