@@ -54,7 +54,9 @@ JobCaseResult run_job_case(const JobCase& c) {
     }
     r.jobFrames = video_packets(reversed);
     for (int s = 0; s < kStageCount - 1; ++s)
-        say(QString("  %1 %2").arg(stage_name(Stage(s)), -16).arg(secs(r.job.stageSeconds[s])));
+        say(QString("  %1 %2")
+                .arg(stage_name(Stage(s)), -16)
+                .arg(secs_cpu(r.job.stageSeconds[s], r.job.stageCpuSeconds[s])));
     say(QString("  %1 %2")
             .arg("whole job", -16)
             .arg(secs_cpu(r.job.wholeSeconds, r.job.cpuSeconds)));

@@ -54,7 +54,7 @@ JobResult run_reverse_job(const QString& source, const QString& output) {
     const CpuTimes before = cpu_times();
     StageWatch watch(*w.main, *w.batchaudioc);
     w.main->BitBtn1Click();
-    result.wholeSeconds = double(watch.elapsedNs()) / 1e9;
+    result.wholeSeconds = watch.elapsed();
     const CpuTimes after = cpu_times();
     result.peaks = sampler.stop();
     // The sampler's own work is the measurement's, not the job's.
@@ -62,8 +62,9 @@ JobResult run_reverse_job(const QString& source, const QString& output) {
         after.self - before.self + after.children - before.children - result.peaks.cpuSeconds;
     result.peaks = sampler.stop();
     result.stageSeconds = watch.stageSeconds();
+    result.stageCpuSeconds = watch.stageCpuSeconds();
     for (const StageMark& m : watch.marks())
-        result.labels << QString("%1 s %2").arg(double(m.ns) / 1e9, 0, 'f', 3).arg(m.label);
+        result.labels << QString("%1 s %2").arg(m.at, 0, 'f', 3).arg(m.label);
 
     const bool ended = wait_for_end_message(w.dialogs);
     const QStringList texts = w.dialogs.texts();

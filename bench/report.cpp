@@ -51,7 +51,7 @@ QString jobs_table(const QVector<JobCaseResult>& jobs) {
             continue;
         }
         for (int s = 0; s < kStageCount - 1; ++s)
-            cells << secs(r.job.stageSeconds[s]);
+            cells << secs_cpu(r.job.stageSeconds[s], r.job.stageCpuSeconds[s]);
         cells << secs_cpu(r.job.wholeSeconds, r.job.cpuSeconds) << mb(r.job.peaks.total)
               << mb(r.job.peaks.folder)
               << (r.forward.ok ? secs_cpu(r.forward.seconds, r.forward.cpuSeconds) + ", " +

@@ -3,10 +3,13 @@
 #include "app/p_main.h"
 #include "job/p_batchaudioc.h"
 
+#include "cpu_time.h"
+
 #include <QAbstractEventDispatcher>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
+#include <algorithm>
 
 const char* stage_name(Stage stage) {
     switch (stage) {
@@ -60,10 +63,19 @@ StageWatch::StageWatch(Tmain& main, Tbatchaudioc& dialog) : dialog_(dialog) {
     connect(dialog.progresstotal, &QProgressBar::valueChanged, this, hook);
     connect(&dialog, &QDialog::finished, this, [this] {
         check();
-        if (closedNs_ < 0)
-            closedNs_ = clock_.nsecsElapsed();
+        if (!closed_) {
+            closed_ = true;
+            closing_ = now({});
+        }
     });
+    const CpuTimes cpu = cpu_times();
+    cpuStart_ = cpu.self + cpu.children;
     clock_.start();
+}
+
+StageMark StageWatch::now(const QString& label) const {
+    const CpuTimes cpu = cpu_times();
+    return {label, elapsed(), cpu.self + cpu.children - cpuStart_};
 }
 
 void StageWatch::check() {
@@ -71,20 +83,28 @@ void StageWatch::check() {
     if (text == last_)
         return;
     last_ = text;
-    marks_.push_back({text, clock_.nsecsElapsed()});
+    marks_.push_back(now(text));
 }
 
-QVector<double> StageWatch::stageSeconds() const {
-    QVector<double> seconds(kStageCount, 0.0);
-    const qint64 end = closedNs_ >= 0 ? closedNs_ : clock_.nsecsElapsed();
+QVector<double> StageWatch::perStage(double StageMark::*value) const {
+    QVector<double> totals(kStageCount, 0.0);
+    const double end = closed_ ? closing_.*value : now({}).*value;
     Stage current = Stage::Extraction;
-    qint64 from = 0;
+    double from = 0;
     for (const StageMark& m : marks_) {
-        const qint64 at = std::min(m.ns, end);
-        seconds[int(current)] += double(at - from) / 1e9;
+        const double at = std::min(m.*value, end);
+        totals[int(current)] += at - from;
         from = at;
         current = stage_of_label(m.label);
     }
-    seconds[int(current)] += double(end - from) / 1e9;
-    return seconds;
+    totals[int(current)] += end - from;
+    return totals;
+}
+
+QVector<double> StageWatch::stageSeconds() const {
+    return perStage(&StageMark::at);
+}
+
+QVector<double> StageWatch::stageCpuSeconds() const {
+    return perStage(&StageMark::cpu);
 }

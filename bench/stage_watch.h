@@ -1,6 +1,7 @@
 #pragma once
 // Follows a reverse job through the texts of its progress dialog: every change of
-// `Label1` is stamped with the time since the watch began, and so is the dialog's closing.
+// `Label1` is stamped with the time since the watch began (and the processor time used by
+// then), and so is the dialog's closing.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -11,8 +12,9 @@ class Tbatchaudioc;
 class Tmain;
 
 struct StageMark {
-    QString label; // the dialog's text from this moment on
-    qint64 ns = 0; // since the watch began
+    QString label;  // the dialog's text from this moment on
+    double at = 0;  // wall seconds since the watch began
+    double cpu = 0; // processor seconds of the program and its ended children, from the start
 };
 
 // The job's stages, in the order they run.
@@ -24,21 +26,28 @@ Stage stage_of_label(const QString& label);
 
 class StageWatch : public QObject {
   public:
-    // Starts the clock at once.
+    // Starts the clocks at once.
     StageWatch(Tmain& main, Tbatchaudioc& dialog);
 
-    qint64 elapsedNs() const { return clock_.nsecsElapsed(); }
+    double elapsed() const { return double(clock_.nsecsElapsed()) / 1e9; }
     const QVector<StageMark>& marks() const { return marks_; }
-    qint64 closedNs() const { return closedNs_; } // -1 until the dialog has closed
-    // Seconds spent in each stage, from the start to the closing (or to now); the time
-    // before the first text counts as extraction.
+    // Wall seconds spent in each stage (indexed by Stage), from the start to the dialog's
+    // closing (or to now); the time before the first text counts as extraction.
     QVector<double> stageSeconds() const;
+    // The same for processor time. A child's time counts once it has ended and been
+    // waited for, which each stage's ffmpeg runs are before the next stage's text.
+    QVector<double> stageCpuSeconds() const;
 
   private:
+    StageMark now(const QString& label) const;
     void check();
+    QVector<double> perStage(double StageMark::*value) const;
+
     Tbatchaudioc& dialog_;
     QElapsedTimer clock_;
+    double cpuStart_ = 0;
     QString last_;
     QVector<StageMark> marks_;
-    qint64 closedNs_ = -1;
+    bool closed_ = false;
+    StageMark closing_;
 };
