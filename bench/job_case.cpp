@@ -60,6 +60,8 @@ JobCaseResult run_job_case(const JobCase& c) {
     say(QString("  %1 %2")
             .arg("whole job", -16)
             .arg(secs_cpu(r.job.wholeSeconds, r.job.cpuSeconds)));
+    say(QString("  processor time of the program itself %1 (the sampler's own %2, not counted)")
+            .arg(secs(r.job.programCpuSeconds), secs(r.job.peaks.cpuSeconds)));
     say(QString("  peak memory (program + ffmpeg) %1 (program alone %2, ffmpeg alone %3)")
             .arg(mb(r.job.peaks.total), mb(r.job.peaks.self), mb(r.job.peaks.children)));
     say(QString("  work folder peak %1 (%2 files)")

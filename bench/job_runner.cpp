@@ -60,7 +60,7 @@ JobResult run_reverse_job(const QString& source, const QString& output) {
     // The sampler's own work is the measurement's, not the job's.
     result.cpuSeconds =
         after.self - before.self + after.children - before.children - result.peaks.cpuSeconds;
-    result.peaks = sampler.stop();
+    result.programCpuSeconds = after.self - before.self - result.peaks.cpuSeconds;
     result.stageSeconds = watch.stageSeconds();
     result.stageCpuSeconds = watch.stageCpuSeconds();
     for (const StageMark& m : watch.marks())
