@@ -23,9 +23,25 @@ QString output_folder() {
 
 } // namespace
 
+namespace {
+
+bool mentions_memory(const QString& line) {
+    const QString l = line.toLower();
+    return l.contains("alloc") || l.contains("memory");
+}
+
+} // namespace
+
 bool out_of_memory(const MeasuredRun& run) {
-    const QString e = run.error.toLower();
-    return run.crashed || e.contains("alloc") || e.contains("memory");
+    return run.crashed || mentions_memory(run.error);
+}
+
+QString failure_reason(const MeasuredRun& run) {
+    const QStringList lines = run.error.split('\n', Qt::SkipEmptyParts);
+    for (const QString& line : lines)
+        if (mentions_memory(line))
+            return line.trimmed();
+    return lines.isEmpty() ? QString() : lines.back().trimmed();
 }
 
 JobCaseResult run_job_case(const JobCase& c) {
@@ -92,18 +108,24 @@ JobCaseResult run_job_case(const JobCase& c) {
             .arg(double(r.oneCommandLimit) / double(int64_t(1) << 30), 0, 'f', 1)
             .arg(reverseArgs.join(' ')));
     r.oneCommand = run_measured_ffmpeg(reverseArgs, r.oneCommandLimit);
+    r.oneCommandFrames = r.oneCommand.ok ? video_packets(oneCommand) : -1;
+    // Short of memory, the decoder can drop pictures and ffmpeg still end well.
+    if (r.oneCommand.ok && r.oneCommandFrames != r.forwardFrames) {
+        r.oneCommand.ok = false;
+        r.oneCommand.error +=
+            QString("\nwrote %1 of %2 pictures").arg(r.oneCommandFrames).arg(r.forwardFrames);
+    }
     if (r.oneCommand.ok) {
-        r.oneCommandFrames = video_packets(oneCommand);
         say(QString("  one-command reverse %1, peak %2")
                 .arg(secs_cpu(r.oneCommand.seconds, r.oneCommand.cpuSeconds),
                      mb(r.oneCommand.peaks.children)));
     } else if (out_of_memory(r.oneCommand)) {
         say(QString("  one-command reverse could not finish within the machine's memory "
-                    "(after %1, peak %2; %3)")
+                    "(after %1, peak %2; %3: %4)")
                 .arg(secs(r.oneCommand.seconds), mb(r.oneCommand.peaks.children),
                      r.oneCommand.crashed ? QString("ended by a signal")
                                           : "exit code " + QString::number(r.oneCommand.exitCode))
-                .arg(r.oneCommand.error.section('\n', -1)));
+                .arg(failure_reason(r.oneCommand)));
     } else {
         say("  one-command reverse failed: " + r.oneCommand.error);
     }

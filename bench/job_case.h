@@ -31,3 +31,6 @@ JobCaseResult run_job_case(const JobCase& c);
 
 // True when a failed run ran out of memory (or address space) or was killed.
 bool out_of_memory(const MeasuredRun& run);
+// The line of a failed run's error output that says most: the first about memory, else the
+// last.
+QString failure_reason(const MeasuredRun& run);

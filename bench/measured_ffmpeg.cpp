@@ -27,6 +27,10 @@ int64_t memory_available() {
 } // namespace
 
 int64_t one_command_memory_limit() {
+    bool given = false;
+    const double gib = qEnvironmentVariable("TOLVANE_BENCH_REVERSE_LIMIT_GIB").toDouble(&given);
+    if (given && gib > 0)
+        return int64_t(gib * double(kGiB));
     const int64_t available = memory_available();
     if (available <= kKeepFree)
         return kWantedLimit;

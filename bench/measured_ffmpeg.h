@@ -23,4 +23,5 @@ MeasuredRun run_measured_ffmpeg(const QStringList& args, int64_t addressSpaceLim
 
 // The limit the one-command reverse runs under: 20 GiB, less when the machine has less
 // memory free (a few GiB stay for everything else on it).
+// $TOLVANE_BENCH_REVERSE_LIMIT_GIB sets another limit.
 int64_t one_command_memory_limit();

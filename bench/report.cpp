@@ -27,7 +27,7 @@ QString one_command_cell(const JobCaseResult& r) {
         return "could not finish within the machine's memory (limit " +
                QString::number(double(r.oneCommandLimit) / double(int64_t(1) << 30), 'f', 1) +
                " GiB, peak " + mb(r.oneCommand.peaks.children) + ")";
-    return "failed: " + r.oneCommand.error.section('\n', -1);
+    return "failed: " + failure_reason(r.oneCommand);
 }
 
 QString jobs_table(const QVector<JobCaseResult>& jobs) {
