@@ -29,7 +29,7 @@ QString make_clip(const QString& path, const ClipSpec& spec = {});
 QString make_rising_wav(const QString& path, double seconds, int channels, int sampleRate = 44100,
                         const QString& codec = "pcm_s16le");
 
-// Mean luma of every frame of a video, in order.
+// Mean grey (full range, 0..255) of every frame of a video, in order.
 QVector<double> frame_lumas(const QString& path);
 
 // RMS loudness of consecutive windows of one channel (0-based) of the file's sound.

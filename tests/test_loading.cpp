@@ -41,7 +41,7 @@ class LoadingTest : public QObject {
         QCOMPARE(m.split_begin->MaxValue(), 100);
         QCOMPARE(m.split_end->Value(), 100);
         // A first source of exactly 100 frames moves neither slider: previews stay black.
-        QCOMPARE(m.image_end->Canvas().toImage().pixelColor(178, 94), QColor(Qt::black));
+        QCOMPARE(m.image_end->Canvas().toImage().pixel(178, 94), qRgb(0, 0, 0));
         QCOMPARE(m.Label_endtime->text(), QString("End 00:00:00.000"));
     }
 
@@ -58,7 +58,7 @@ class LoadingTest : public QObject {
         QCOMPARE(m.Label_endtime->text(), QString("End 00:00:02.000"));
         QCOMPARE(m.label_endframe->text(), QString("Frame 60"));
         QCOMPARE(m.label_totalframe->text(), QString("Frame 60 >>"));
-        QVERIFY(m.image_end->Canvas().toImage().pixelColor(178, 94) != QColor(Qt::black));
+        QVERIFY(m.image_end->Canvas().toImage().pixel(178, 94) != qRgb(0, 0, 0));
         QCOMPARE(m.Label_begintime->text(), QString("Start 00:00:00.000"));
 
         m.load_videofile(withSound);
