@@ -71,7 +71,7 @@ QString make_rising_wav(const QString& path, double seconds, int channels, int s
 
 QVector<double> frame_lumas(const QString& path) {
     const QByteArray raw =
-        run("ffmpeg", {"-hide_banner", "-loglevel", "error", "-i", path, "-vf",
+        run("ffmpeg", {"-hide_banner", "-loglevel", "error", "-i", path, "-fps_mode", "passthrough", "-vf",
                        "scale=16:16,format=gray", "-f", "rawvideo", "-"});
     QVector<double> lumas;
     for (qsizetype at = 0; at + 256 <= raw.size(); at += 256) {
