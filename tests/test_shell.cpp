@@ -148,6 +148,8 @@ class ShellTest : public QObject {
         w.about->show();
         QVERIFY(w.about->NoticeLine->text().endsWith(QString::number(QDate::currentDate().year())));
         QCOMPARE(w.about->size(), QSize(395, 132));
+        for (QLabel* line : w.about->findChildren<QLabel*>())
+            QVERIFY2(line->sizeHint().width() <= line->width(), qPrintable(line->text()));
         QTest::keyClick(w.about.get(), Qt::Key_Escape);
         QVERIFY(!w.about->isVisible());
     }

@@ -28,8 +28,7 @@ Tabout::Tabout(QWidget* parent)
     connect(LinkLine, &QLabel::linkActivated, this,
             [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); });
     NoticeLine = new QLabel(this);
-    LegalLine = new QLabel("This program comes with no warranty, to the extent permitted by law.",
-                           this);
+    LegalLine = new QLabel("This program comes with no warranty.", this);
     OKButton = new QPushButton("OK", this);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
