@@ -15,9 +15,9 @@ struct ClipSpec {
     int fps = 25;
     int width = 320;
     int height = 240;
-    int channels = 2;       // 0: no sound
+    int channels = 2; // 0: no sound
     int sampleRate = 44100;
-    QStringList codecArgs;  // e.g. {"-c:v", "libx264"}; empty: the container's default
+    QStringList codecArgs; // e.g. {"-c:v", "libx264"}; empty: the container's default
 };
 
 // A clip whose brightness rises frame by frame (frame n has luma about 16 + n * step) and
@@ -38,9 +38,10 @@ QVector<double> channel_loudness(const QString& path, int channel, int windows);
 struct StreamFacts {
     QString videoCodec, audioCodec;
     int width = 0, height = 0, channels = 0;
-    double duration = 0;   // seconds, of the container
-    int frames = 0;        // decoded video frames
-    QString frameRate;     // "num/den"
+    double duration = 0;      // seconds, of the container
+    double audioDuration = 0; // seconds, of the first sound stream
+    int frames = 0;           // decoded video frames
+    QString frameRate;        // "num/den"
 };
 StreamFacts probe(const QString& path);
 

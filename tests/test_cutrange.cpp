@@ -43,10 +43,11 @@ class CutRangeTest : public QObject {
         use_test_folders();
         folder = fixtures::temp_folder("cutrange");
         // Every frame a key frame, so a preview is exactly the frame at its time.
-        intra = fixtures::make_clip(
-            folder + "/intra.avi",
-            {.seconds = 2, .fps = 25, .channels = 0, .codecArgs = {"-c:v", "mpeg4", "-g", "1",
-                                                                   "-q:v", "2"}});
+        intra = fixtures::make_clip(folder + "/intra.avi",
+                                    {.seconds = 2,
+                                     .fps = 25,
+                                     .channels = 0,
+                                     .codecArgs = {"-c:v", "mpeg4", "-g", "1", "-q:v", "2"}});
         lumas = fixtures::frame_lumas(intra);
     }
 
@@ -65,7 +66,8 @@ class CutRangeTest : public QObject {
         m.load_videofile(intra);
         m.split_begin->SetValue(start);
         QVERIFY(std::abs(mean_grey(m.frame_bitmap) - lumas[start]) < 3);
-        const double startGrey = mean_grey(m.Image_start->Canvas().toImage().copy(40, 20, 270, 140));
+        const double startGrey =
+            mean_grey(m.Image_start->Canvas().toImage().copy(40, 20, 270, 140));
         m.split_end->SetValue(end);
         QVERIFY(std::abs(mean_grey(m.frame_bitmap) - lumas[end]) < 3);
         const double endGrey = mean_grey(m.image_end->Canvas().toImage().copy(40, 20, 270, 140));
@@ -77,9 +79,8 @@ class CutRangeTest : public QObject {
     }
 
     void thePreviewIsFittedWithBlackMargins() {
-        const QString wide = fixtures::make_clip(folder + "/wide.avi",
-                                                 {.seconds = 1, .width = 640, .height = 200,
-                                                  .channels = 0});
+        const QString wide = fixtures::make_clip(
+            folder + "/wide.avi", {.seconds = 1, .width = 640, .height = 200, .channels = 0});
         Windows w;
         w.main->load_videofile(wide);
         const QImage canvas = w.main->image_end->Canvas().toImage();
@@ -147,8 +148,8 @@ class CutRangeTest : public QObject {
 
     void theEnlargedViewShowsTheFrameAtItsSize() {
         const QString clip = folder + "/ntsc.mp4";
-        fixtures::run_ffmpeg({"-f", "lavfi", "-i", "testsrc2=s=640x360:r=30000/1001:d=6", "-g",
-                              "1", clip});
+        fixtures::run_ffmpeg(
+            {"-f", "lavfi", "-i", "testsrc2=s=640x360:r=30000/1001:d=6", "-g", "1", clip});
         Windows w;
         Tmain& m = *w.main;
         m.load_videofile(clip);

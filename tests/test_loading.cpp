@@ -21,8 +21,8 @@ class LoadingTest : public QObject {
         folder = fixtures::temp_folder("loading");
         withSound = fixtures::make_clip(folder + "/with sound.mp4",
                                         {.seconds = 4, .fps = 25, .width = 640, .height = 360});
-        withoutSound = fixtures::make_clip(folder + "/silent.avi",
-                                           {.seconds = 2, .fps = 30, .channels = 0});
+        withoutSound =
+            fixtures::make_clip(folder + "/silent.avi", {.seconds = 2, .fps = 30, .channels = 0});
     }
 
     void aClipWithSoundResetsTheWindow() {
@@ -76,11 +76,16 @@ class LoadingTest : public QObject {
         garbage.close();
         fixtures::run_ffmpeg({"-f", "lavfi", "-i", "sine=d=1", d + "/sound only.mp4"});
         QFile(d + "/clip").open(QIODevice::WriteOnly);
-        QTest::newRow("no extension") << d + "/clip" << "Please load video file";
-        QTest::newRow("unknown extension") << d + "/notes.txt" << "Please load video file";
-        QTest::newRow("empty file") << d + "/empty.avi" << "File load error: ";
-        QTest::newRow("garbage") << d + "/garbage.avi" << "File load error: ";
-        QTest::newRow("sound only") << d + "/sound only.mp4" << "***No video stream ";
+        QTest::newRow("no extension") << d + "/clip"
+                                      << "Please load video file";
+        QTest::newRow("unknown extension") << d + "/notes.txt"
+                                           << "Please load video file";
+        QTest::newRow("empty file") << d + "/empty.avi"
+                                    << "File load error: ";
+        QTest::newRow("garbage") << d + "/garbage.avi"
+                                 << "File load error: ";
+        QTest::newRow("sound only") << d + "/sound only.mp4"
+                                    << "***No video stream ";
     }
 
     void refusedFilesSayWhy() {

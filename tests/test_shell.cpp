@@ -138,8 +138,8 @@ class ShellTest : public QObject {
             for (QAction* item : a->menu()->actions())
                 menus << (item->isSeparator() ? "-" : item->text());
         }
-        QCOMPARE(menus, (QStringList{" File ", "Load Video File", "Reverse", "-", "Exit",
-                                     " Help ", "Help Contents ", "-", "About"}));
+        QCOMPARE(menus, (QStringList{" File ", "Load Video File", "Reverse", "-", "Exit", " Help ",
+                                     "Help Contents ", "-", "About"}));
         QCOMPARE(m.HelpContents1->shortcut(), QKeySequence(Qt::Key_F1));
     }
 

@@ -9,7 +9,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-QString about_notice(int year) { return QString("Copyright (C) Tolvane developers, %1").arg(year); }
+QString about_notice(int year) {
+    return QString("Copyright (C) Tolvane developers, %1").arg(year);
+}
 
 Tabout::Tabout(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |

@@ -1,11 +1,11 @@
 #include "app/p_main.h"
 
 #include "app/shell.h"
-#include "source/cutrange_rules.h"
 #include "job/joblock.h"
 #include "platform/rxslider.h"
 #include "platform/spinbutton.h"
 #include "platform/spinedit.h"
+#include "source/cutrange_rules.h"
 
 #include <QAction>
 #include <QApplication>
@@ -91,7 +91,9 @@ Tmain::Tmain(QWidget* parent)
     connectHandlers();
 }
 
-Tmain::~Tmain() { delete Decoder; }
+Tmain::~Tmain() {
+    delete Decoder;
+}
 
 void Tmain::SetDialogs(Tbatchaudioc* progress, Tabout* aboutDialog, Tsetcrop* cropDialog) {
     batchaudioc = progress;
@@ -113,8 +115,8 @@ void Tmain::buildWindow() {
     buildFrameSize(client);
     buildTempoAndMotion(client);
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_MediaSeekBackward), "  Reverse",
-                              client);
+    BitBtn1 =
+        new QPushButton(style()->standardIcon(QStyle::SP_MediaSeekBackward), "  Reverse", client);
     BitBtn1->setGeometry(311, 560, 150, 47);
     QFont bold = BitBtn1->font();
     bold.setBold(true);

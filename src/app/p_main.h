@@ -82,7 +82,7 @@ class Tmain : public QMainWindow {
     Tbatchaudioc* batchaudioc = nullptr;
     Tabout* about = nullptr;
     Tsetcrop* setcrop = nullptr;
-    QString output_path; // SaveDialog1's file name
+    QString output_path;  // SaveDialog1's file name
     QString writing_path; // where the assembly writes until it succeeds
 
     // Controls.
