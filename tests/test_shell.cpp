@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStandardPaths>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
