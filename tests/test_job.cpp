@@ -297,6 +297,32 @@ class JobTest : public QObject {
         QFile::remove(frame);
     }
 
+    void aStageThatCannotGoOnEndsTheJob_data() {
+        QTest::addColumn<bool>("reversal");
+        QTest::newRow("sound reversal without its sound") << true;
+        QTest::newRow("renaming without a work folder") << false;
+    }
+
+    void aStageThatCannotGoOnEndsTheJob() {
+        QFETCH(bool, reversal);
+        Windows w;
+        QDir(work_folder()).removeRecursively();
+        if (reversal)
+            QDir().mkpath(work_folder());
+        Tbatchaudioc& dialog = *w.batchaudioc;
+        QTimer::singleShot(0, [&] {
+            if (reversal)
+                dialog.Timer_resound_doTimer();
+            else
+                dialog.timer_renamefile_doTimer();
+        });
+        dialog.exec(); // returns once the failing stage has closed it
+        QCOMPARE(w.dialogs.messages.size(), 1);
+        QCOMPARE(w.dialogs.messages[0].icon, MessageIcon::Error);
+        QVERIFY(!w.main->timer_renamefile->isActive() && !w.main->timer_i2v->isActive());
+        QVERIFY(folder_is_empty(work_folder()));
+    }
+
     void aFailingTaskShowsFfmpegsReason() {
         const QString blocker = folder + "/not a folder";
         QFile b(blocker);

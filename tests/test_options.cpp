@@ -284,20 +284,46 @@ class OptionsTest : public QObject {
         m.bt_setcrop->click();
         QCOMPARE(w.dialogs.texts(), QStringList{"The source video file is NOT loaded!"});
 
-        m.load_videofile(clip(640, 360));
-        QFile::remove(program_folder() + "test.bmp");
-        QSize shown;
-        bool fieldsEnabled = true;
-        QTimer::singleShot(0, [&] {
-            QTRY_VERIFY(w.setcrop->isVisible());
-            shown = w.setcrop->ImageEnView1->Image().size();
-            fieldsEnabled = w.setcrop->ed_hp->isEnabled();
-            w.setcrop->close();
-        });
-        m.bt_setcrop->click();
-        QCOMPARE(shown, QSize(640, 360));
-        QVERIFY(!fieldsEnabled);
-        QCOMPARE(QImage(program_folder() + "test.bmp").size(), QSize(640, 360));
+        // Every frame a key frame, so the grabbed frame is exactly the one sought.
+        const QString intra = fixtures::make_clip(
+            folder + "/crop source.mkv",
+            {.seconds = 2,
+             .width = 640,
+             .height = 360,
+             .codecArgs = {"-c:v", "mpeg4", "-g", "1", "-q:v", "2", "-c:a", "pcm_s16le"}});
+        const QVector<double> lumas = fixtures::frame_lumas(intra);
+        m.load_videofile(intra);
+        struct Grab {
+            QSize shown, saved;
+            bool fieldsEnabled = true;
+            int grey = -1;
+        };
+        const auto grab = [&] {
+            QFile::remove(program_folder() + "test.bmp");
+            Grab g;
+            QTimer::singleShot(0, [&] {
+                QTRY_VERIFY(w.setcrop->isVisible());
+                g.shown = w.setcrop->ImageEnView1->Image().size();
+                g.fieldsEnabled = w.setcrop->ed_hp->isEnabled();
+                w.setcrop->close();
+            });
+            m.bt_setcrop->click();
+            const QImage saved(program_folder() + "test.bmp");
+            g.saved = saved.size();
+            g.grey = qGray(
+                saved.scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixel(0, 0));
+            return g;
+        };
+        // The whole range: the middle of the video.
+        const Grab middle = grab();
+        QCOMPARE(middle.shown, QSize(640, 360));
+        QCOMPARE(middle.saved, QSize(640, 360));
+        QVERIFY(!middle.fieldsEnabled);
+        QVERIFY(std::abs(middle.grey - lumas[25]) < 4);
+        // Otherwise the frame the last preview decoded.
+        m.split_end->SetValue(40);
+        const Grab end = grab();
+        QVERIFY(std::abs(end.grey - lumas[40]) < 4);
     }
 };
 

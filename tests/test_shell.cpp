@@ -16,9 +16,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QStandardPaths>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTest>
 
 namespace {
