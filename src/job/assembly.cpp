@@ -23,10 +23,6 @@
 
 namespace {
 
-void error_box(QWidget* owner, const QString& text) {
-    DialogService::instance().message(owner, "Error", text, MessageIcon::Error);
-}
-
 // The name the assembly writes under until it has succeeded: hidden, in the output's folder,
 // with the output's extension so FFmpeg still picks the container by it.
 QString writing_name(const QString& output) {

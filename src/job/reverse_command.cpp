@@ -21,14 +21,6 @@
 #include <QScopeGuard>
 #include <QTimer>
 
-namespace {
-
-void error_box(QWidget* owner, const QString& text) {
-    DialogService::instance().message(owner, "Error", text, MessageIcon::Error);
-}
-
-} // namespace
-
 void Tmain::clear_work_folder() {
     clear_folder(work_folder(), batchaudioc->Controls());
 }
