@@ -19,8 +19,8 @@ QByteArray run(const QString& program, const QStringList& args) {
     QProcess p;
     p.start(program, args);
     if (!p.waitForStarted() || !p.waitForFinished(600000) || p.exitCode() != 0) {
-        std::fprintf(stderr, "%s %s failed: %s\n", qPrintable(program),
-                     qPrintable(args.join(' ')), p.readAllStandardError().constData());
+        std::fprintf(stderr, "%s %s failed: %s\n", qPrintable(program), qPrintable(args.join(' ')),
+                     p.readAllStandardError().constData());
         std::abort();
     }
     return p.readAllStandardOutput();
@@ -47,7 +47,9 @@ QString make_clip(const QString& path, const ClipSpec& spec) {
         QStringList chans;
         for (int c = 0; c < spec.channels; ++c)
             chans << QString("t/%1*sin(2*PI*440*t)").arg(spec.seconds);
-        args << "-f" << "lavfi" << "-i"
+        args << "-f"
+             << "lavfi"
+             << "-i"
              << QString("aevalsrc='%1':s=%2:d=%3")
                     .arg(chans.join('|'))
                     .arg(spec.sampleRate)
@@ -63,16 +65,17 @@ QString make_rising_wav(const QString& path, double seconds, int channels, int s
     QStringList chans;
     for (int c = 0; c < channels; ++c)
         chans << QString("t/%1*sin(2*PI*440*t)").arg(seconds);
-    run_ffmpeg({"-f", "lavfi", "-i",
-                QString("aevalsrc='%1':s=%2:d=%3").arg(chans.join('|')).arg(sampleRate).arg(seconds),
-                "-c:a", codec, path});
+    run_ffmpeg(
+        {"-f", "lavfi", "-i",
+         QString("aevalsrc='%1':s=%2:d=%3").arg(chans.join('|')).arg(sampleRate).arg(seconds),
+         "-c:a", codec, path});
     return path;
 }
 
 QVector<double> frame_lumas(const QString& path) {
     const QByteArray raw =
-        run("ffmpeg", {"-hide_banner", "-loglevel", "error", "-i", path, "-vf",
-                       "scale=16:16,format=gray", "-f", "rawvideo", "-"});
+        run("ffmpeg", {"-hide_banner", "-loglevel", "error", "-i", path, "-fps_mode", "passthrough",
+                       "-vf", "scale=16:16,format=gray", "-f", "rawvideo", "-"});
     QVector<double> lumas;
     for (qsizetype at = 0; at + 256 <= raw.size(); at += 256) {
         double sum = 0;
@@ -85,8 +88,8 @@ QVector<double> frame_lumas(const QString& path) {
 
 QVector<double> channel_loudness(const QString& path, int channel, int windows) {
     const StreamFacts facts = probe(path);
-    const QByteArray raw = run("ffmpeg", {"-hide_banner", "-loglevel", "error", "-i", path,
-                                          "-vn", "-f", "f32le", "-acodec", "pcm_f32le", "-"});
+    const QByteArray raw = run("ffmpeg", {"-hide_banner", "-loglevel", "error", "-i", path, "-vn",
+                                          "-f", "f32le", "-acodec", "pcm_f32le", "-"});
     const qsizetype samples = raw.size() / qsizetype(sizeof(float)) / std::max(1, facts.channels);
     QVector<double> loudness;
     const qsizetype per = samples / windows;
@@ -104,9 +107,8 @@ QVector<double> channel_loudness(const QString& path, int channel, int windows) 
 }
 
 StreamFacts probe(const QString& path) {
-    const QByteArray json =
-        run("ffprobe", {"-v", "error", "-count_frames", "-show_streams", "-show_format",
-                        "-of", "json", path});
+    const QByteArray json = run("ffprobe", {"-v", "error", "-count_frames", "-show_streams",
+                                            "-show_format", "-of", "json", path});
     const QJsonObject root = QJsonDocument::fromJson(json).object();
     StreamFacts facts;
     facts.duration = root["format"].toObject()["duration"].toString().toDouble();
@@ -121,6 +123,7 @@ StreamFacts probe(const QString& path) {
         } else if (stream["codec_type"] == "audio" && facts.audioCodec.isEmpty()) {
             facts.audioCodec = stream["codec_name"].toString();
             facts.channels = stream["channels"].toInt();
+            facts.audioDuration = stream["duration"].toString().toDouble();
         }
     }
     return facts;

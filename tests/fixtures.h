@@ -15,9 +15,9 @@ struct ClipSpec {
     int fps = 25;
     int width = 320;
     int height = 240;
-    int channels = 2;       // 0: no sound
+    int channels = 2; // 0: no sound
     int sampleRate = 44100;
-    QStringList codecArgs;  // e.g. {"-c:v", "libx264"}; empty: the container's default
+    QStringList codecArgs; // e.g. {"-c:v", "libx264"}; empty: the container's default
 };
 
 // A clip whose brightness rises frame by frame (frame n has luma about 16 + n * step) and
@@ -29,7 +29,7 @@ QString make_clip(const QString& path, const ClipSpec& spec = {});
 QString make_rising_wav(const QString& path, double seconds, int channels, int sampleRate = 44100,
                         const QString& codec = "pcm_s16le");
 
-// Mean luma of every frame of a video, in order.
+// Mean grey (full range, 0..255) of every frame of a video, in order.
 QVector<double> frame_lumas(const QString& path);
 
 // RMS loudness of consecutive windows of one channel (0-based) of the file's sound.
@@ -38,9 +38,10 @@ QVector<double> channel_loudness(const QString& path, int channel, int windows);
 struct StreamFacts {
     QString videoCodec, audioCodec;
     int width = 0, height = 0, channels = 0;
-    double duration = 0;   // seconds, of the container
-    int frames = 0;        // decoded video frames
-    QString frameRate;     // "num/den"
+    double duration = 0;      // seconds, of the container
+    double audioDuration = 0; // seconds, of the first sound stream
+    int frames = 0;           // decoded video frames
+    QString frameRate;        // "num/den"
 };
 StreamFacts probe(const QString& path);
 

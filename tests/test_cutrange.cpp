@@ -23,9 +23,6 @@ double mean_grey(const QImage& image) {
     return sum / 256;
 }
 
-// Y of the limited range as full-range grey.
-double grey_of_luma(double y) { return (y - 16) * 255 / 219; }
-
 // Closes the next modal window after `check` has looked at it.
 void when_modal(const std::function<void(QWidget*)>& check) {
     QTimer::singleShot(0, [check] {
@@ -46,10 +43,11 @@ class CutRangeTest : public QObject {
         use_test_folders();
         folder = fixtures::temp_folder("cutrange");
         // Every frame a key frame, so a preview is exactly the frame at its time.
-        intra = fixtures::make_clip(
-            folder + "/intra.avi",
-            {.seconds = 2, .fps = 25, .channels = 0, .codecArgs = {"-c:v", "mpeg4", "-g", "1",
-                                                                   "-q:v", "2"}});
+        intra = fixtures::make_clip(folder + "/intra.avi",
+                                    {.seconds = 2,
+                                     .fps = 25,
+                                     .channels = 0,
+                                     .codecArgs = {"-c:v", "mpeg4", "-g", "1", "-q:v", "2"}});
         lumas = fixtures::frame_lumas(intra);
     }
 
@@ -67,10 +65,11 @@ class CutRangeTest : public QObject {
         Tmain& m = *w.main;
         m.load_videofile(intra);
         m.split_begin->SetValue(start);
-        QVERIFY(std::abs(mean_grey(m.frame_bitmap) - grey_of_luma(lumas[start])) < 4);
-        const double startGrey = mean_grey(m.Image_start->Canvas().toImage().copy(40, 20, 270, 140));
+        QVERIFY(std::abs(mean_grey(m.frame_bitmap) - lumas[start]) < 3);
+        const double startGrey =
+            mean_grey(m.Image_start->Canvas().toImage().copy(40, 20, 270, 140));
         m.split_end->SetValue(end);
-        QVERIFY(std::abs(mean_grey(m.frame_bitmap) - grey_of_luma(lumas[end])) < 4);
+        QVERIFY(std::abs(mean_grey(m.frame_bitmap) - lumas[end]) < 3);
         const double endGrey = mean_grey(m.image_end->Canvas().toImage().copy(40, 20, 270, 140));
         QVERIFY(endGrey > startGrey + 20);
         QCOMPARE(m.label_beginframe->text(), QString("Frame %1").arg(start));
@@ -80,16 +79,15 @@ class CutRangeTest : public QObject {
     }
 
     void thePreviewIsFittedWithBlackMargins() {
-        const QString wide = fixtures::make_clip(folder + "/wide.avi",
-                                                 {.seconds = 1, .width = 640, .height = 200,
-                                                  .channels = 0});
+        const QString wide = fixtures::make_clip(
+            folder + "/wide.avi", {.seconds = 1, .width = 640, .height = 200, .channels = 0});
         Windows w;
         w.main->load_videofile(wide);
         const QImage canvas = w.main->image_end->Canvas().toImage();
         // 640 x 200 in 356 x 188: margins of 38 rows above and below.
-        QCOMPARE(canvas.pixelColor(178, 10), QColor(Qt::black));
-        QCOMPARE(canvas.pixelColor(178, 180), QColor(Qt::black));
-        QVERIFY(canvas.pixelColor(178, 94) != QColor(Qt::black));
+        QCOMPARE(canvas.pixel(178, 10), qRgb(0, 0, 0));
+        QCOMPARE(canvas.pixel(178, 180), qRgb(0, 0, 0));
+        QVERIFY(canvas.pixel(178, 94) != qRgb(0, 0, 0));
     }
 
     void theStartCannotPassTheEnd() {
@@ -150,8 +148,8 @@ class CutRangeTest : public QObject {
 
     void theEnlargedViewShowsTheFrameAtItsSize() {
         const QString clip = folder + "/ntsc.mp4";
-        fixtures::run_ffmpeg({"-f", "lavfi", "-i", "testsrc2=s=640x360:r=30000/1001:d=6", "-g",
-                              "1", clip});
+        fixtures::run_ffmpeg(
+            {"-f", "lavfi", "-i", "testsrc2=s=640x360:r=30000/1001:d=6", "-g", "1", clip});
         Windows w;
         Tmain& m = *w.main;
         m.load_videofile(clip);

@@ -3,6 +3,7 @@
 #include "window_fixture.h"
 
 #include "common/workfolder.h"
+#include "job/joblock.h"
 #include "platform/rxslider.h"
 
 #include <QFile>
@@ -32,7 +33,9 @@ bool falling_loudness(const QVector<double>& v) {
     return v.size() >= 4 && v.back() < v.front() * 0.5 && v[1] > v[2] && v[2] > v.back();
 }
 
-QStringList texts(const ScriptedDialogService& d) { return d.texts(); }
+QStringList texts(const ScriptedDialogService& d) {
+    return d.texts();
+}
 
 } // namespace
 
@@ -40,6 +43,7 @@ class JobTest : public QObject {
     Q_OBJECT
     QString folder;
     QString stereo; // 2 s, 25 fps, 320 x 240, stereo sound rising in loudness
+    QString intra;  // the same as MPEG-4 with every frame a key frame, nearly lossless
 
     // Runs the Reverse command to `output` and waits for the end message.
     void reverse(Windows& w, const QString& output) {
@@ -53,6 +57,10 @@ class JobTest : public QObject {
         use_test_folders();
         folder = fixtures::temp_folder("jobs");
         stereo = fixtures::make_clip(folder + "/source clip.mp4", {.seconds = 2});
+        intra = fixtures::make_clip(
+            folder + "/intra.mkv",
+            {.seconds = 2,
+             .codecArgs = {"-c:v", "mpeg4", "-g", "1", "-q:v", "1", "-c:a", "pcm_s16le"}});
     }
 
     void reversedSoundAndPictures() {
@@ -85,7 +93,8 @@ class JobTest : public QObject {
     }
 
     void monoSoundBecomesTwoChannels() {
-        const QString mono = fixtures::make_clip(folder + "/mono.avi", {.seconds = 2, .channels = 1});
+        const QString mono =
+            fixtures::make_clip(folder + "/mono.avi", {.seconds = 2, .channels = 1});
         Windows w;
         w.main->load_videofile(mono);
         w.main->radio_backwardaudio->setChecked(true);
@@ -136,11 +145,11 @@ class JobTest : public QObject {
 
     void aSegmentFromTheMiddleHoldsExactlyItsFrames() {
         Windows w;
-        w.main->load_videofile(stereo);
-        const QVector<double> all = fixtures::frame_lumas(stereo);
+        w.main->load_videofile(intra);
+        const QVector<double> all = fixtures::frame_lumas(intra);
         w.main->split_begin->SetValue(10);
         w.main->split_end->SetValue(30);
-        const QString out = folder + "/middle.mp4";
+        const QString out = folder + "/middle.mkv";
         reverse(w, out);
         const QVector<double> lumas = fixtures::frame_lumas(out);
         QCOMPARE(lumas.size(), 20);
@@ -153,23 +162,57 @@ class JobTest : public QObject {
         QTest::addColumn<QString>("extension");
         QTest::addColumn<QString>("videoCodec");
         QTest::addColumn<QString>("audioCodec");
-        QTest::newRow("avi") << "avi" << "h264" << "mp3";
-        QTest::newRow("mpg") << "mpg" << "mpeg1video" << "mp2";
-        QTest::newRow("mpeg") << "mpeg" << "mpeg1video" << "mp2";
-        QTest::newRow("wmv") << "wmv" << "mpeg4" << "wmav2";
-        QTest::newRow("mp4") << "mp4" << "h264" << "aac";
-        QTest::newRow("m4v") << "m4v" << "h264" << "";
-        QTest::newRow("3gp") << "3gp" << "h264" << "amr_nb";
-        QTest::newRow("rm") << "rm" << "rv20" << "ac3";
-        QTest::newRow("flv") << "flv" << "h264" << "mp3";
-        QTest::newRow("swf") << "swf" << "flv1" << "mp3";
-        QTest::newRow("mkv") << "mkv" << "h264" << "vorbis";
-        QTest::newRow("webm") << "webm" << "vp8" << "vorbis";
-        QTest::newRow("mov") << "mov" << "h264" << "aac";
-        QTest::newRow("vob") << "vob" << "mpeg2video" << "mp2";
-        QTest::newRow("asf") << "asf" << "msmpeg4v3" << "wmav2";
-        QTest::newRow("ts") << "ts" << "mpeg2video" << "mp2";
-        QTest::newRow("mts") << "mts" << "h264" << "mp2";
+        QTest::newRow("avi") << "avi"
+                             << "h264"
+                             << "mp3";
+        QTest::newRow("mpg") << "mpg"
+                             << "mpeg1video"
+                             << "mp2";
+        QTest::newRow("mpeg") << "mpeg"
+                              << "mpeg1video"
+                              << "mp2";
+        QTest::newRow("wmv") << "wmv"
+                             << "mpeg4"
+                             << "wmav2";
+        QTest::newRow("mp4") << "mp4"
+                             << "h264"
+                             << "aac";
+        QTest::newRow("m4v") << "m4v"
+                             << "h264"
+                             << "";
+        QTest::newRow("3gp") << "3gp"
+                             << "h264"
+                             << "aac";
+        QTest::newRow("rm") << "rm"
+                            << "rv20"
+                            << "ac3";
+        QTest::newRow("flv") << "flv"
+                             << "h264"
+                             << "mp3";
+        QTest::newRow("swf") << "swf"
+                             << "flv1"
+                             << "mp3";
+        QTest::newRow("mkv") << "mkv"
+                             << "h264"
+                             << "vorbis";
+        QTest::newRow("webm") << "webm"
+                              << "vp8"
+                              << "vorbis";
+        QTest::newRow("mov") << "mov"
+                             << "h264"
+                             << "aac";
+        QTest::newRow("vob") << "vob"
+                             << "mpeg2video"
+                             << "mp2";
+        QTest::newRow("asf") << "asf"
+                             << "msmpeg4v3"
+                             << "wmav2";
+        QTest::newRow("ts") << "ts"
+                            << "mpeg2video"
+                            << "mp2";
+        QTest::newRow("mts") << "mts"
+                             << "h264"
+                             << "mp2";
     }
 
     void everyOutputExtensionGivesAReadableFile() {
@@ -235,6 +278,49 @@ class JobTest : public QObject {
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), before);
         QCOMPARE(QDir(folder).entryList({".kept*"}, QDir::Files | QDir::Hidden).size(), 0);
+    }
+
+    void aSecondJobWaitsForTheFirst() {
+        Windows w;
+        w.main->load_videofile(stereo);
+        JobLock running;
+        QVERIFY(running.acquire());
+        QDir().mkpath(work_folder());
+        const QString frame = work_folder() + "/to1.jpg";
+        QFile(frame).open(QIODevice::WriteOnly);
+        w.main->BitBtn1Click();
+        QCOMPARE(texts(w.dialogs), QStringList{"Another copy of Tolvane is running a reverse job. "
+                                               "Please wait until it has finished."});
+        QVERIFY(QFile::exists(frame));
+        QVERIFY(w.dialogs.saveRequests.isEmpty());
+        running.release();
+        QFile::remove(frame);
+    }
+
+    void aStageThatCannotGoOnEndsTheJob_data() {
+        QTest::addColumn<bool>("reversal");
+        QTest::newRow("sound reversal without its sound") << true;
+        QTest::newRow("renaming without a work folder") << false;
+    }
+
+    void aStageThatCannotGoOnEndsTheJob() {
+        QFETCH(bool, reversal);
+        Windows w;
+        QDir(work_folder()).removeRecursively();
+        if (reversal)
+            QDir().mkpath(work_folder());
+        Tbatchaudioc& dialog = *w.batchaudioc;
+        QTimer::singleShot(0, [&] {
+            if (reversal)
+                dialog.Timer_resound_doTimer();
+            else
+                dialog.timer_renamefile_doTimer();
+        });
+        dialog.exec(); // returns once the failing stage has closed it
+        QCOMPARE(w.dialogs.messages.size(), 1);
+        QCOMPARE(w.dialogs.messages[0].icon, MessageIcon::Error);
+        QVERIFY(!w.main->timer_renamefile->isActive() && !w.main->timer_i2v->isActive());
+        QVERIFY(folder_is_empty(work_folder()));
     }
 
     void aFailingTaskShowsFfmpegsReason() {

@@ -21,8 +21,8 @@ class LoadingTest : public QObject {
         folder = fixtures::temp_folder("loading");
         withSound = fixtures::make_clip(folder + "/with sound.mp4",
                                         {.seconds = 4, .fps = 25, .width = 640, .height = 360});
-        withoutSound = fixtures::make_clip(folder + "/silent.avi",
-                                           {.seconds = 2, .fps = 30, .channels = 0});
+        withoutSound =
+            fixtures::make_clip(folder + "/silent.avi", {.seconds = 2, .fps = 30, .channels = 0});
     }
 
     void aClipWithSoundResetsTheWindow() {
@@ -41,7 +41,7 @@ class LoadingTest : public QObject {
         QCOMPARE(m.split_begin->MaxValue(), 100);
         QCOMPARE(m.split_end->Value(), 100);
         // A first source of exactly 100 frames moves neither slider: previews stay black.
-        QCOMPARE(m.image_end->Canvas().toImage().pixelColor(178, 94), QColor(Qt::black));
+        QCOMPARE(m.image_end->Canvas().toImage().pixel(178, 94), qRgb(0, 0, 0));
         QCOMPARE(m.Label_endtime->text(), QString("End 00:00:00.000"));
     }
 
@@ -58,7 +58,7 @@ class LoadingTest : public QObject {
         QCOMPARE(m.Label_endtime->text(), QString("End 00:00:02.000"));
         QCOMPARE(m.label_endframe->text(), QString("Frame 60"));
         QCOMPARE(m.label_totalframe->text(), QString("Frame 60 >>"));
-        QVERIFY(m.image_end->Canvas().toImage().pixelColor(178, 94) != QColor(Qt::black));
+        QVERIFY(m.image_end->Canvas().toImage().pixel(178, 94) != qRgb(0, 0, 0));
         QCOMPARE(m.Label_begintime->text(), QString("Start 00:00:00.000"));
 
         m.load_videofile(withSound);
@@ -76,11 +76,16 @@ class LoadingTest : public QObject {
         garbage.close();
         fixtures::run_ffmpeg({"-f", "lavfi", "-i", "sine=d=1", d + "/sound only.mp4"});
         QFile(d + "/clip").open(QIODevice::WriteOnly);
-        QTest::newRow("no extension") << d + "/clip" << "Please load video file";
-        QTest::newRow("unknown extension") << d + "/notes.txt" << "Please load video file";
-        QTest::newRow("empty file") << d + "/empty.avi" << "File load error: ";
-        QTest::newRow("garbage") << d + "/garbage.avi" << "File load error: ";
-        QTest::newRow("sound only") << d + "/sound only.mp4" << "***No video stream ";
+        QTest::newRow("no extension") << d + "/clip"
+                                      << "Please load video file";
+        QTest::newRow("unknown extension") << d + "/notes.txt"
+                                           << "Please load video file";
+        QTest::newRow("empty file") << d + "/empty.avi"
+                                    << "File load error: ";
+        QTest::newRow("garbage") << d + "/garbage.avi"
+                                 << "File load error: ";
+        QTest::newRow("sound only") << d + "/sound only.mp4"
+                                    << "***No video stream ";
     }
 
     void refusedFilesSayWhy() {

@@ -108,6 +108,10 @@ void TestRulesOutput::ffcodec_data() {
         << "/o/rev.mkv" << facts(MPEG4_AVI, 25, 1, 6) << " -c:v libx264 -ac 2";
     QTest::newRow("3gp") << "/o/rev.3gp" << facts(MPEG4_AVI, 30, 1, 2)
                          << " -c:v mpeg4 -ar 8000 -ac 1";
+    SourceFacts withoutAmr = facts(MPEG4_AVI, 30, 1, 2);
+    withoutAmr.amrEncoder = false;
+    QTest::newRow("3gp where FFmpeg cannot write AMR-NB")
+        << "/o/rev.3gp" << withoutAmr << " -c:v mpeg4 -ar 8000 -ac 1 -c:a aac";
     QTest::newRow("rm") << "/o/rev.rm" << facts(MPEG4_AVI, 25, 1, 6) << " -c:v rv20";
     QTest::newRow("wmv from WMV with 6 channels")
         << "/o/rev.wmv" << facts(WMV_ASF, 25, 1, 6) << " -c:v wmv2 -c:a wmav2 -ac 2";

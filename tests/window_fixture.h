@@ -8,12 +8,15 @@
 #include "settings/p_setcrop.h"
 
 #include <QApplication>
-#include <QStandardPaths>
+#include <QFile>
+#include <QTemporaryDir>
 #include <memory>
 
-// Keeps the tests' work folder away from the user's own.
+// Gives each test process a cache folder of its own, so its work folder and job lock are
+// neither the user's nor those of a test running beside it.
 inline void use_test_folders() {
-    QStandardPaths::setTestModeEnabled(true);
+    static QTemporaryDir cache;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     QApplication::setApplicationName("tolvane");
 }
 

@@ -9,7 +9,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-QString about_notice(int year) { return QString("Copyright (C) Tolvane developers, %1").arg(year); }
+QString about_notice(int year) {
+    return QString("Copyright (C) Tolvane developers, %1").arg(year);
+}
 
 Tabout::Tabout(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -28,8 +30,7 @@ Tabout::Tabout(QWidget* parent)
     connect(LinkLine, &QLabel::linkActivated, this,
             [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); });
     NoticeLine = new QLabel(this);
-    LegalLine = new QLabel("This program comes with no warranty, to the extent permitted by law.",
-                           this);
+    LegalLine = new QLabel("This program comes with no warranty.", this);
     OKButton = new QPushButton("OK", this);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);

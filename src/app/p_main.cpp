@@ -1,11 +1,11 @@
 #include "app/p_main.h"
 
 #include "app/shell.h"
-#include "source/cutrange_rules.h"
 #include "job/joblock.h"
 #include "platform/rxslider.h"
 #include "platform/spinbutton.h"
 #include "platform/spinedit.h"
+#include "source/cutrange_rules.h"
 
 #include <QAction>
 #include <QApplication>
@@ -91,7 +91,9 @@ Tmain::Tmain(QWidget* parent)
     connectHandlers();
 }
 
-Tmain::~Tmain() { delete Decoder; }
+Tmain::~Tmain() {
+    delete Decoder;
+}
 
 void Tmain::SetDialogs(Tbatchaudioc* progress, Tabout* aboutDialog, Tsetcrop* cropDialog) {
     batchaudioc = progress;
@@ -113,8 +115,8 @@ void Tmain::buildWindow() {
     buildFrameSize(client);
     buildTempoAndMotion(client);
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_MediaSeekBackward), "  Reverse",
-                              client);
+    BitBtn1 =
+        new QPushButton(style()->standardIcon(QStyle::SP_MediaSeekBackward), "  Reverse", client);
     BitBtn1->setGeometry(311, 560, 150, 47);
     QFont bold = BitBtn1->font();
     bold.setBold(true);
@@ -206,25 +208,42 @@ void Tmain::buildFrameSize(QWidget* client) {
     GroupBox8->installEventFilter(this);
 }
 
+// A speed box: "Original" or "Change To" a percentage.
+struct SpeedBox {
+    QGroupBox* box;
+    QRadioButton *original, *change;
+    TSpinEdit* value;
+    QLabel* percent;
+};
+
+static SpeedBox speed_box(QWidget* client, const QString& title, QRect bounds) {
+    SpeedBox s;
+    s.box = group(client, title, bounds);
+    s.original = radio(s.box, "Original", 12, 22);
+    s.original->setChecked(true);
+    s.change = radio(s.box, "Change To", 110, 22);
+    s.value = spin(s.box, 20, 800, 3, 100, QRect(210, 19, 60, 22));
+    s.percent = label(s.box, "%", 276, 23);
+    s.percent->setEnabled(false);
+    unbold_children(s.box);
+    return s;
+}
+
 void Tmain::buildTempoAndMotion(QWidget* client) {
-    GroupBox3 = group(client, "Sound Tempo", QRect(14, 498, 332, 51));
-    radio_originaltempo = radio(GroupBox3, "Original", 12, 22);
-    radio_originaltempo->setChecked(true);
-    radio_changetempo = radio(GroupBox3, "Change To", 110, 22);
-    spin_tempo = spin(GroupBox3, 20, 800, 3, 100, QRect(210, 19, 60, 22));
-    Label46 = label(GroupBox3, "%", 276, 23);
-    Label46->setEnabled(false);
-    unbold_children(GroupBox3);
+    const SpeedBox tempo = speed_box(client, "Sound Tempo", QRect(14, 498, 332, 51));
+    GroupBox3 = tempo.box;
+    radio_originaltempo = tempo.original;
+    radio_changetempo = tempo.change;
+    spin_tempo = tempo.value;
+    Label46 = tempo.percent;
     GroupBox3->installEventFilter(this);
 
-    GroupBox2 = group(client, "Fast-Slow Motion", QRect(351, 498, 396, 51));
-    radio_originalmotion = radio(GroupBox2, "Original", 12, 22);
-    radio_originalmotion->setChecked(true);
-    radio_changemotion = radio(GroupBox2, "Change To", 110, 22);
-    spin_motion = spin(GroupBox2, 20, 800, 3, 100, QRect(210, 19, 60, 22));
-    Label1 = label(GroupBox2, "%", 276, 23);
-    Label1->setEnabled(false);
-    unbold_children(GroupBox2);
+    const SpeedBox motion = speed_box(client, "Fast-Slow Motion", QRect(351, 498, 396, 51));
+    GroupBox2 = motion.box;
+    radio_originalmotion = motion.original;
+    radio_changemotion = motion.change;
+    spin_motion = motion.value;
+    Label1 = motion.percent;
     GroupBox2->installEventFilter(this);
 }
 

@@ -36,7 +36,7 @@ class TPicture : public QWidget {
     Q_OBJECT
   public:
     explicit TPicture(QWidget* parent = nullptr);
-    QPixmap& Canvas() { return canvas_; }
+    QPixmap& Canvas();
     void FillBlack();
     void CanvasChanged() { update(); }
 
@@ -46,7 +46,6 @@ class TPicture : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
   private:
     QPixmap canvas_;
@@ -83,7 +82,7 @@ class Tmain : public QMainWindow {
     Tbatchaudioc* batchaudioc = nullptr;
     Tabout* about = nullptr;
     Tsetcrop* setcrop = nullptr;
-    QString output_path; // SaveDialog1's file name
+    QString output_path;  // SaveDialog1's file name
     QString writing_path; // where the assembly writes until it succeeds
 
     // Controls.

@@ -36,7 +36,9 @@ bool Tmain::FormCreate() {
     return true;
 }
 
-void Tmain::Exit1Click() { close(); }
+void Tmain::Exit1Click() {
+    close();
+}
 
 static QString help_page() {
     const QString installed =
@@ -46,7 +48,9 @@ static QString help_page() {
     return TOLVANE_SOURCE_HELP_PAGE;
 }
 
-void Tmain::HelpContents1Click() { QDesktopServices::openUrl(QUrl::fromLocalFile(help_page())); }
+void Tmain::HelpContents1Click() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(help_page()));
+}
 
 void Tmain::About1Click() {
     if (about)

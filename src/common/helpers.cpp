@@ -32,7 +32,7 @@ void draw_fitted(QPixmap& canvas, const QImage& bitmap) {
         fit_rect({0, 0, bitmap.width(), bitmap.height()}, {0, 0, canvas.width(), canvas.height()});
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(fitted.left, fitted.top, fitted.right - fitted.left,
-                            fitted.bottom - fitted.top),
-                      bitmap);
+    painter.drawImage(
+        QRect(fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top),
+        bitmap);
 }

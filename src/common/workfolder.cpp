@@ -10,10 +10,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-QString work_folder() { return program_folder() + "tmp"; }
+QString work_folder() {
+    return program_folder() + "tmp";
+}
 
 bool folder_is_empty(const QString& path) {
-    return QDir(path).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return QDir(path).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System |
+                              QDir::NoDotAndDotDot);
 }
 
 bool clear_folder(const QString& path, const ProgressControls& progress) {
@@ -24,8 +27,8 @@ bool clear_folder(const QString& path, const ProgressControls& progress) {
     progress.label->setText("Gather Video and Audio Stream Information");
     progress.button->setEnabled(false);
 
-    QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System |
-                                     QDir::NoDotAndDotDot);
+    QDirIterator entries(folder,
+                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (entries.hasNext()) {
         const QFileInfo entry(entries.next());
         if (entry.isDir() && !entry.isSymLink())

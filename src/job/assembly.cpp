@@ -23,10 +23,6 @@
 
 namespace {
 
-void error_box(QWidget* owner, const QString& text) {
-    DialogService::instance().message(owner, "Error", text, MessageIcon::Error);
-}
-
 // The name the assembly writes under until it has succeeded: hidden, in the output's folder,
 // with the output's extension so FFmpeg still picks the container by it.
 QString writing_name(const QString& output) {
@@ -104,17 +100,16 @@ void Tmain::FFi2vTerminate(const TTerminateInfo& info) {
             if (std::rename(from.constData(), to.constData()) != 0) {
                 const QString reason = QString::fromLocal8Bit(std::strerror(errno));
                 QFile::remove(writing_path);
-                DialogService::instance().message(
-                    this, APP_TITLE, "Cannot write " + output_path + ": " + reason,
-                    MessageIcon::Warning);
+                DialogService::instance().message(this, APP_TITLE,
+                                                  "Cannot write " + output_path + ": " + reason,
+                                                  MessageIcon::Warning);
             }
         } else {
             QFile::remove(writing_path);
         }
     }
     if (info.Exception) {
-        DialogService::instance().message(this, APP_TITLE, info.ExceptionMsg,
-                                          MessageIcon::Warning);
+        DialogService::instance().message(this, APP_TITLE, info.ExceptionMsg, MessageIcon::Warning);
         return;
     }
     if (info.TaskIndex < 0 && info.Finished) {

@@ -54,8 +54,7 @@ void Tbatchaudioc::timer_renamefile_doTimer() {
     timer_renamefile_do->stop();
     const RenameResult result =
         rename_into_reverse_order(work_folder(), [this](int done, int count) {
-            const int position =
-                int(round_even(progresstotal->maximum() * (double(done) / count)));
+            const int position = int(round_even(progresstotal->maximum() * (double(done) / count)));
             // Repaint only when the bar moves: thousands of frames, a hundred steps.
             if (position != progresstotal->value()) {
                 progresstotal->setValue(position);
@@ -63,9 +62,8 @@ void Tbatchaudioc::timer_renamefile_doTimer() {
             }
         });
     if (!result.folderFound) {
-        DialogService::instance().message(this, "Error",
-                                          "The work folder " + work_folder() + " is gone.",
-                                          MessageIcon::Error);
+        DialogService::instance().message(
+            this, "Error", "The work folder " + work_folder() + " is gone.", MessageIcon::Error);
         main_->clear_work_folder();
         return;
     }

@@ -42,7 +42,9 @@ Tbatchaudioc::Tbatchaudioc(Tmain* main)
             &Tbatchaudioc::AudioTransform21EndTransform);
 }
 
-ProgressControls Tbatchaudioc::Controls() { return {this, Label1, progresstotal, Button1}; }
+ProgressControls Tbatchaudioc::Controls() {
+    return {this, Label1, progresstotal, Button1};
+}
 
 void Tbatchaudioc::showEvent(QShowEvent* event) {
     progresstotal->setValue(0);

@@ -21,15 +21,9 @@
 #include <QScopeGuard>
 #include <QTimer>
 
-namespace {
-
-void error_box(QWidget* owner, const QString& text) {
-    DialogService::instance().message(owner, "Error", text, MessageIcon::Error);
+void Tmain::clear_work_folder() {
+    clear_folder(work_folder(), batchaudioc->Controls());
 }
-
-} // namespace
-
-void Tmain::clear_work_folder() { clear_folder(work_folder(), batchaudioc->Controls()); }
 
 void Tmain::BitBtn1Click() {
     const QString source = label_fromvideo->text();
@@ -57,16 +51,14 @@ void Tmain::BitBtn1Click() {
 
         const SaveDialogSetup setup =
             save_dialog_setup(source, split_begin->Value() == split_begin->MinValue());
-        output_path =
-            DialogService::instance().saveFile(this, {setup.filter, 0, setup.defaultExt});
+        output_path = DialogService::instance().saveFile(this, {setup.filter, 0, setup.defaultExt});
         if (output_path.isEmpty())
             return;
         if (output_path == source)
             return error_box(this, "The reversed file name is as same as source file");
         if (QFileInfo::exists(output_path) &&
-            !DialogService::instance().confirm(this, "Confirm",
-                                               output_path +
-                                                   " already exists.\nDo you want to replace it?"))
+            !DialogService::instance().confirm(
+                this, "Confirm", output_path + " already exists.\nDo you want to replace it?"))
             return;
 
         if (FFencoder->TaskCount() > 0)
@@ -125,8 +117,7 @@ void Tmain::FFencoderProgress(const TProgressInfo& info) {
 
 void Tmain::FFencoderTerminate(const TTerminateInfo& info) {
     if (info.Exception) {
-        DialogService::instance().message(this, APP_TITLE, info.ExceptionMsg,
-                                          MessageIcon::Warning);
+        DialogService::instance().message(this, APP_TITLE, info.ExceptionMsg, MessageIcon::Warning);
         return;
     }
     if (info.TaskIndex < 0 && info.Finished) {

@@ -4,6 +4,10 @@
 #include <QFileInfo>
 #include <QProcess>
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 namespace fflibrary {
 namespace {
 
@@ -53,6 +57,9 @@ bool LoadLibraries(const QString& folder) {
                           .arg(process.exitCode()));
     loadedProgram = program.absoluteFilePath();
     lastError.clear();
+    // Probing and preview decoding report their failures through their results; the
+    // libraries' own warnings (a JPEG probe's "EOI missing", say) are only noise here.
+    av_log_set_level(AV_LOG_ERROR);
     return true;
 }
 

@@ -142,4 +142,10 @@ bool plan(const QString& file, const std::vector<Option>& options, ffexpected::O
     return true;
 }
 
+bool default_audio_encoder_available(const QString& extension) {
+    const QByteArray name = QByteArray("x") + extension.toUtf8();
+    const AVOutputFormat* format = av_guess_format(nullptr, name.constData(), nullptr);
+    return format && avcodec_find_encoder(format->audio_codec) != nullptr;
+}
+
 } // namespace ffoutput

@@ -15,4 +15,8 @@ namespace ffoutput {
 bool plan(const QString& file, const std::vector<ffoptions::Option>& options,
           ffexpected::Output& plan, QString& error);
 
+// True when this FFmpeg can encode the default sound codec of the container that `extension`
+// (".3gp") names.
+bool default_audio_encoder_available(const QString& extension);
+
 } // namespace ffoutput

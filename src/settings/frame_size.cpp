@@ -8,22 +8,21 @@
 #include "settings/framesize_rules.h"
 #include "settings/p_setcrop.h"
 
+#include "common/helpers_rules.h"
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
-#include "common/helpers_rules.h"
 
 namespace {
 
 constexpr int SIZE_LIMIT = 10000;
 
 void enable_custom(Tmain* w, bool on) {
-    for (QWidget* control : {static_cast<QWidget*>(w->EdCustomWidth2),
-                             static_cast<QWidget*>(w->EdCustomHeight2),
-                             static_cast<QWidget*>(w->cb_proportion2),
-                             static_cast<QWidget*>(w->cb_pad)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(w->EdCustomWidth2), static_cast<QWidget*>(w->EdCustomHeight2),
+          static_cast<QWidget*>(w->cb_proportion2), static_cast<QWidget*>(w->cb_pad)})
         control->setEnabled(on);
 }
 
@@ -55,8 +54,7 @@ void Tmain::radio_cropClick() {
 
 // Writes the other field from the edited one while "Proportion" holds. The write does not
 // run the other field's own update, so the two never chase each other.
-static void follow(Tmain* w, TSpinEdit* edited, TSpinEdit* other, int from, int to,
-                   bool& busy) {
+static void follow(Tmain* w, TSpinEdit* edited, TSpinEdit* other, int from, int to, bool& busy) {
     if (busy || !w->cb_proportion2->isChecked())
         return;
     const std::optional<int> value = proportional_value(edited->Text(), from, to);
@@ -99,7 +97,9 @@ void Tmain::cb_proportion2Click() {
         EdCustomHeight2->SetValue(SIZE_LIMIT);
 }
 
-void Tmain::EdCustomWidth2Exit() { EdCustomWidth2->SetText(QString::number(EdCustomWidth2->Value())); }
+void Tmain::EdCustomWidth2Exit() {
+    EdCustomWidth2->SetText(QString::number(EdCustomWidth2->Value()));
+}
 void Tmain::EdCustomHeight2Exit() {
     EdCustomHeight2->SetText(QString::number(EdCustomHeight2->Value()));
 }

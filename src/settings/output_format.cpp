@@ -1,5 +1,6 @@
 // What the output rules read from the window: facts about the source and the settings.
 #include "app/p_main.h"
+#include "platform/ffoutput.h"
 #include "platform/imageenview.h"
 #include "platform/spinedit.h"
 #include "settings/p_setcrop.h"
@@ -20,6 +21,7 @@ SourceFacts Tmain::source_facts() const {
     facts.height = video.Height;
     facts.videoBitRate = video.BitRate;
     facts.fileBitRate = Decoder->GetFileStreamInfo().BitRate;
+    facts.amrEncoder = ffoutput::default_audio_encoder_available(".3gp");
     return facts;
 }
 

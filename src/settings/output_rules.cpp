@@ -99,8 +99,11 @@ QString ffcodec_rule(const QString& outputPath, const SourceFacts& source) {
         text += QStringLiteral(" -c:a libmp3lame");
     if (is_one_of(ext, {".mkv", ".mts"}))
         text += x264;
-    if (ext == QLatin1String(".3gp"))
+    if (ext == QLatin1String(".3gp")) {
         text += QStringLiteral(" -ar 8000 -ac 1");
+        if (!source.amrEncoder)
+            text += QStringLiteral(" -c:a aac");
+    }
     if (ext == QLatin1String(".rm"))
         text += QStringLiteral(" -c:v rv20");
     if (ext == QLatin1String(".wmv")) {

@@ -12,6 +12,9 @@ struct SourceFacts {
     int32_t channels = -1; // audio channels; -1 without sound
     int32_t width = -1, height = -1;
     int32_t videoBitRate = 0, fileBitRate = 0;
+    // Whether this FFmpeg can write the 3GP container's own sound codec (AMR-NB); where it
+    // cannot, 3GP outputs take AAC instead of failing.
+    bool amrEncoder = true;
 };
 
 // "." as decimal point, no exponent, no trailing zeros, up to 15 significant digits ("29.97",

@@ -22,14 +22,24 @@ void enable_other_audio(Tmain* w, bool on) {
 }
 
 // Leaving a field writes its value back as plain decimal text; the field clamps afterwards.
-void normalise(TSpinEdit* field) { field->SetText(QString::number(field->Value())); }
+void normalise(TSpinEdit* field) {
+    field->SetText(QString::number(field->Value()));
+}
 
 } // namespace
 
-void Tmain::radio_anClick() { enable_other_audio(this, false); }
-void Tmain::radio_originalaudioClick() { enable_other_audio(this, false); }
-void Tmain::radio_backwardaudioClick() { enable_other_audio(this, false); }
-void Tmain::radio_otheraudioClick() { enable_other_audio(this, true); }
+void Tmain::radio_anClick() {
+    enable_other_audio(this, false);
+}
+void Tmain::radio_originalaudioClick() {
+    enable_other_audio(this, false);
+}
+void Tmain::radio_backwardaudioClick() {
+    enable_other_audio(this, false);
+}
+void Tmain::radio_otheraudioClick() {
+    enable_other_audio(this, true);
+}
 
 void Tmain::bt_otheraudioClick() {
     const QString path = DialogService::instance().openFile(
@@ -65,6 +75,12 @@ void Tmain::radio_originaltempoClick() {
     Label46->setEnabled(false);
 }
 
-void Tmain::spin_volumeExit() { normalise(spin_volume); }
-void Tmain::spin_motionExit() { normalise(spin_motion); }
-void Tmain::spin_tempoExit() { normalise(spin_tempo); }
+void Tmain::spin_volumeExit() {
+    normalise(spin_volume);
+}
+void Tmain::spin_motionExit() {
+    normalise(spin_motion);
+}
+void Tmain::spin_tempoExit() {
+    normalise(spin_tempo);
+}

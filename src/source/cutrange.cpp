@@ -2,20 +2,24 @@
 // stepping.
 #include "app/p_main.h"
 #include "common/helpers.h"
+#include "common/helpers_rules.h"
 #include "platform/dialogs.h"
 #include "platform/rxslider.h"
 #include "source/cutrange_rules.h"
 
 #include <QLabel>
+#include <QPainter>
 
 namespace {
 
-SliderState state_of(const TRxSlider* s) { return {s->Value(), s->MaxValue()}; }
+SliderState state_of(const TRxSlider* s) {
+    return {s->Value(), s->MaxValue()};
+}
 
 // The seek attempts of a preview, in order; the first that succeeds is used.
-constexpr int SEEK_ATTEMPTS[] = {SEEK_FLAG_BACKWARD, SEEK_FLAG_BACKWARD | SEEK_FLAG_ANY, 0,
-                                 SEEK_FLAG_ANY,      0,
-                                 SEEK_FLAG_BACKWARD, SEEK_FLAG_ANY};
+constexpr int SEEK_ATTEMPTS[] = {
+    SEEK_FLAG_BACKWARD, SEEK_FLAG_BACKWARD | SEEK_FLAG_ANY, 0, SEEK_FLAG_ANY, 0, SEEK_FLAG_BACKWARD,
+    SEEK_FLAG_ANY};
 
 } // namespace
 
@@ -29,7 +33,19 @@ void Tmain::drawPreview(TPicture* picture, int64_t positionUs) {
     if (!Decoder->DecodeVideoFrame(Decoder->FirstVideoStream()) ||
         !Decoder->CopyFrameToBitmap(frame_bitmap))
         return;
-    draw_fitted(picture->Canvas(), frame_bitmap);
+    // The preview takes a second conversion straight into its fitted size: much cheaper than
+    // scaling the full frame down, which keeps dragging a slider fluid.
+    QPixmap& canvas = picture->Canvas();
+    const Edges fitted = fit_rect({0, 0, frame_bitmap.width(), frame_bitmap.height()},
+                                  {0, 0, canvas.width(), canvas.height()});
+    QImage preview;
+    if (Decoder->CopyFrameToBitmap(preview,
+                                   QSize(fitted.right - fitted.left, fitted.bottom - fitted.top))) {
+        QPainter painter(&canvas);
+        painter.drawImage(QPoint(fitted.left, fitted.top), preview);
+    } else {
+        draw_fitted(canvas, frame_bitmap);
+    }
     picture->CanvasChanged();
 }
 
