@@ -72,7 +72,7 @@ void TestAudio::reversesEachChannelBitExact_data() {
     QTest::addColumn<QString>("codec");
     QTest::addColumn<int>("subtype");
     QTest::addColumn<double>("seconds");
-    QTest::newRow("16-bit, several blocks") << "pcm_s16le" << int(SF_FORMAT_PCM_16) << 2.3;
+    QTest::newRow("16-bit, several blocks") << "pcm_s16le" << int(SF_FORMAT_PCM_16) << 7.3;
     QTest::newRow("16-bit, a few frames") << "pcm_s16le" << int(SF_FORMAT_PCM_16) << 0.001;
     QTest::newRow("24-bit") << "pcm_s24le" << int(SF_FORMAT_PCM_24) << 1.1;
     QTest::newRow("8-bit") << "pcm_u8" << int(SF_FORMAT_PCM_U8) << 1.1;
@@ -185,7 +185,7 @@ void TestAudio::loudToSilentBecomesSilentToLoud() {
 
 void TestAudio::transformReportsProgressThenEnd() {
     // Long enough for many blocks.
-    const QString input = fixtures::make_rising_wav(folder() + "/long.wav", 20, 2);
+    const QString input = fixtures::make_rising_wav(folder() + "/long.wav", 45, 2);
     const QString output = folder() + "/long backward.wav";
     const Sound in = read_sound(input);
 

@@ -13,13 +13,19 @@
 
 namespace {
 
-constexpr sf_count_t kBlockFrames = 32768;
+constexpr sf_count_t kBlockFrames = 262144;
 
+sf_count_t read_frames(SNDFILE* file, short* data, sf_count_t frames) {
+    return sf_readf_short(file, data, frames);
+}
 sf_count_t read_frames(SNDFILE* file, int* data, sf_count_t frames) {
     return sf_readf_int(file, data, frames);
 }
 sf_count_t read_frames(SNDFILE* file, double* data, sf_count_t frames) {
     return sf_readf_double(file, data, frames);
+}
+sf_count_t write_frames(SNDFILE* file, const short* data, sf_count_t frames) {
+    return sf_writef_short(file, data, frames);
 }
 sf_count_t write_frames(SNDFILE* file, const int* data, sf_count_t frames) {
     return sf_writef_int(file, data, frames);
@@ -29,9 +35,9 @@ sf_count_t write_frames(SNDFILE* file, const double* data, sf_count_t frames) {
 }
 
 template <typename T> T mixed(double value) {
-    if constexpr (std::is_same_v<T, int>)
-        return int(std::clamp(std::llround(value), (long long)std::numeric_limits<int>::min(),
-                              (long long)std::numeric_limits<int>::max()));
+    if constexpr (std::is_integral_v<T>)
+        return T(std::clamp(std::llround(value), (long long)std::numeric_limits<T>::min(),
+                            (long long)std::numeric_limits<T>::max()));
     else
         return value;
 }
@@ -41,11 +47,14 @@ QString sound_error(SNDFILE* file, const QString& otherwise) {
 }
 
 // Integer PCM is read and written as int, which libsndfile carries losslessly for every
-// width up to 32 bits; floating-point data goes through double. Anything else (compressed
-// subtypes) is decoded and written as 32-bit float.
+// width up to 32 bits, and PCM of 16 bits or less as short, which carries it as losslessly
+// at a third of the cost; floating-point data goes through double. Anything else
+// (compressed subtypes) is decoded and written as 32-bit float.
+enum class Samples { Short, Int, Double };
 struct OutputFormat {
-    bool integer = false;
+    Samples samples = Samples::Double;
     int subtype = SF_FORMAT_FLOAT;
+    bool integer() const { return samples != Samples::Double; }
 };
 
 OutputFormat output_format(int inputFormat) {
@@ -54,15 +63,16 @@ OutputFormat output_format(int inputFormat) {
     case SF_FORMAT_PCM_S8:
     case SF_FORMAT_PCM_U8:
     case SF_FORMAT_PCM_16:
+        return {Samples::Short, subtype};
     case SF_FORMAT_PCM_24:
     case SF_FORMAT_PCM_32:
     case SF_FORMAT_ULAW:
     case SF_FORMAT_ALAW:
-        return {true, subtype};
+        return {Samples::Int, subtype};
     case SF_FORMAT_DOUBLE:
-        return {false, SF_FORMAT_DOUBLE};
+        return {Samples::Double, SF_FORMAT_DOUBLE};
     default:
-        return {false, SF_FORMAT_FLOAT};
+        return {Samples::Double, SF_FORMAT_FLOAT};
     }
 }
 
@@ -82,19 +92,21 @@ QString reverse_blocks(SNDFILE* in, const SF_INFO& info, SNDFILE* out, const Ste
             return sound_error(in, "Cannot seek in the sound file");
         if (read_frames(in, block.data(), count) != count)
             return sound_error(in, "The sound file ends before its stated length");
-        for (sf_count_t i = 0; i < count; ++i) {
-            const T* frame = block.data() + (count - 1 - i) * channels;
-            T* target = stereo.data() + i * 2;
-            if (mix.isCopy()) {
-                target[0] = frame[0];
-                target[1] = frame[channels - 1];
-                continue;
+        if (mix.isCopy()) {
+            for (sf_count_t i = 0; i < count; ++i) {
+                const T* frame = block.data() + (count - 1 - i) * channels;
+                stereo[size_t(i) * 2] = frame[0];
+                stereo[size_t(i) * 2 + 1] = frame[channels - 1];
             }
-            for (int side = 0; side < 2; ++side) {
-                double sum = 0;
-                for (int c = 0; c < channels; ++c)
-                    sum += mix.weight(c, side) * double(frame[c]);
-                target[side] = mixed<T>(sum);
+        } else {
+            for (sf_count_t i = 0; i < count; ++i) {
+                const T* frame = block.data() + (count - 1 - i) * channels;
+                for (int side = 0; side < 2; ++side) {
+                    double sum = 0;
+                    for (int c = 0; c < channels; ++c)
+                        sum += mix.weight(c, side) * double(frame[c]);
+                    stereo[size_t(i) * 2 + side] = mixed<T>(sum);
+                }
             }
         }
         if (write_frames(out, stereo.data(), count) != count)
@@ -150,7 +162,7 @@ AudioReverseResult reverse_audio_file(const QString& input, const QString& outpu
     // RF64 falls back to a plain WAV header on closing whenever the sound fits one.
     outInfo.format = SF_FORMAT_RF64 | format.subtype;
     if (!sf_format_check(&outInfo))
-        outInfo.format = SF_FORMAT_RF64 | (format.integer ? SF_FORMAT_PCM_16 : SF_FORMAT_FLOAT);
+        outInfo.format = SF_FORMAT_RF64 | (format.integer() ? SF_FORMAT_PCM_16 : SF_FORMAT_FLOAT);
     const QString outputPath = outputInfo.absoluteFilePath();
     SNDFILE* out = sf_open(QFile::encodeName(outputPath).constData(), SFM_WRITE, &outInfo);
     if (!out) {
@@ -162,8 +174,10 @@ AudioReverseResult reverse_audio_file(const QString& input, const QString& outpu
 
     if (percent)
         percent(0);
-    QString error = format.integer ? reverse_blocks<int>(in, info, out, mix, percent)
-                                   : reverse_blocks<double>(in, info, out, mix, percent);
+    QString error =
+        format.samples == Samples::Short ? reverse_blocks<short>(in, info, out, mix, percent)
+        : format.samples == Samples::Int ? reverse_blocks<int>(in, info, out, mix, percent)
+                                         : reverse_blocks<double>(in, info, out, mix, percent);
     sf_close(in);
     if (sf_close(out) != 0 && error.isEmpty())
         error = "Cannot finish writing the reversed sound";
