@@ -64,3 +64,24 @@ MeasuredRun run_measured_ffmpeg(const QStringList& args, int64_t addressSpaceLim
         run.error = p.errorString();
     return run;
 }
+
+namespace {
+
+bool mentions_memory(const QString& line) {
+    const QString l = line.toLower();
+    return l.contains("alloc") || l.contains("memory");
+}
+
+} // namespace
+
+bool out_of_memory(const MeasuredRun& run) {
+    return run.crashed || mentions_memory(run.error);
+}
+
+QString failure_reason(const MeasuredRun& run) {
+    const QStringList lines = run.error.split('\n', Qt::SkipEmptyParts);
+    for (const QString& line : lines)
+        if (mentions_memory(line))
+            return line.trimmed();
+    return lines.isEmpty() ? QString() : lines.back().trimmed();
+}

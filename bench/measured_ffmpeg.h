@@ -25,3 +25,9 @@ MeasuredRun run_measured_ffmpeg(const QStringList& args, int64_t addressSpaceLim
 // memory free (a few GiB stay for everything else on it).
 // $TOLVANE_BENCH_REVERSE_LIMIT_GIB sets another limit.
 int64_t one_command_memory_limit();
+
+// True when a failed run ran out of memory (or address space) or was killed.
+bool out_of_memory(const MeasuredRun& run);
+// The line of a failed run's error output that says most: the first about memory, else the
+// last.
+QString failure_reason(const MeasuredRun& run);

@@ -19,47 +19,54 @@ QString rule(int columns) {
     return row(cells);
 }
 
+// "27.8 s (CPU 52.1 s)", with the range over the rounds when there were several.
+QString time_cell(const TimeSummary& t, int rounds) {
+    QString text = secs_cpu(t.wall, t.cpu);
+    if (rounds > 1)
+        text += ", " + QString::number(t.wallMin, 'f', 1) + "-" +
+                QString::number(t.wallMax, 'f', 1) + " s";
+    return text;
+}
+
 QString one_command_cell(const JobCaseResult& r) {
-    if (r.oneCommand.ok)
-        return secs_cpu(r.oneCommand.seconds, r.oneCommand.cpuSeconds) + ", " +
-               mb(r.oneCommand.peaks.children);
-    if (out_of_memory(r.oneCommand))
+    const int rounds = int(r.rounds.size());
+    if (r.oneCommandFinished)
+        return time_cell(r.oneCommand, rounds) + "; " + mb(r.oneCommandPeak);
+    const JobRound& x = r.worstOneCommand;
+    if (out_of_memory(x.oneCommand))
         return "could not finish within the machine's memory (limit " +
-               QString::number(double(r.oneCommandLimit) / double(int64_t(1) << 30), 'f', 1) +
-               " GiB, peak " + mb(r.oneCommand.peaks.children) + ")";
-    return "failed: " + failure_reason(r.oneCommand);
+               QString::number(double(x.oneCommandLimit) / double(int64_t(1) << 30), 'f', 1) +
+               " GiB, peak " + mb(x.oneCommand.peaks.children) + ")";
+    return "failed: " + failure_reason(x.oneCommand);
 }
 
 QString jobs_table(const QVector<JobCaseResult>& jobs) {
-    QStringList head{"case"};
+    QStringList head{"case", "rounds"};
     for (int s = 0; s < kStageCount - 1; ++s)
         head << stage_name(Stage(s));
     head << "whole job"
          << "peak memory (program + ffmpeg)"
          << "work folder peak"
-         << "forward transcode (time, peak)"
-         << "one-command reverse (time, peak)"
+         << "forward transcode"
+         << "one-command reverse"
          << "job / forward"
          << "job / one command"
          << "load before; after";
     QString text = row(head) + rule(int(head.size()));
     for (const JobCaseResult& r : jobs) {
-        QStringList cells{r.spec.name};
-        if (!r.job.ok) {
-            cells << "job failed: " + r.error;
+        QStringList cells{r.spec.name, QString::number(r.rounds.size())};
+        if (!r.ok) {
+            cells << "failed: " + r.error;
             text += row(cells);
             continue;
         }
+        const int rounds = int(r.rounds.size());
         for (int s = 0; s < kStageCount - 1; ++s)
-            cells << secs_cpu(r.job.stageSeconds[s], r.job.stageCpuSeconds[s]);
-        cells << secs_cpu(r.job.wholeSeconds, r.job.cpuSeconds) << mb(r.job.peaks.total)
-              << mb(r.job.peaks.folder)
-              << (r.forward.ok ? secs_cpu(r.forward.seconds, r.forward.cpuSeconds) + ", " +
-                                     mb(r.forward.peaks.children)
-                               : "failed")
-              << one_command_cell(r)
-              << ratio(r.job.wholeSeconds, r.forward.ok ? r.forward.seconds : 0)
-              << ratio(r.job.wholeSeconds, r.oneCommand.ok ? r.oneCommand.seconds : 0)
+            cells << secs_cpu(r.stageSeconds[s], r.stageCpuSeconds[s]);
+        cells << time_cell(r.job, rounds) << mb(r.jobPeak) << mb(r.folderPeak)
+              << time_cell(r.forward, rounds) + "; " + mb(r.forwardPeak) << one_command_cell(r)
+              << ratio(r.job.wall, r.forward.wall)
+              << ratio(r.job.wall, r.oneCommandFinished ? r.oneCommand.wall : 0)
               << r.loadBefore + "; " + r.loadAfter;
         text += row(cells);
     }
@@ -79,9 +86,11 @@ QString markdown_report(const RunResults& results) {
         for (const JobCaseResult& r : results.jobs)
             text += "- `" + r.spec.name + "`: " + r.spec.description + "\n";
         text += "\n" + jobs_table(results.jobs) +
-                "\nTimes are wall times, with the processor time (user + system, all "
-                "processes) in brackets; ratios are of wall times. Memory is the peak "
-                "resident size, sampled every 20 ms.\n\n";
+                "\nTimes are medians over the rounds: wall time, the processor time (user + "
+                "system, all processes) in brackets, then the range of the wall times. Ratios "
+                "are of the median wall times. Memory is the largest peak resident size of "
+                "the rounds, sampled every 20 ms; for the job it is the program and its "
+                "ffmpeg children together, for the two comparisons ffmpeg alone.\n\n";
     }
     QStringList head{"measurement", "result"};
     QString other;
