@@ -24,7 +24,7 @@ struct TimeSummary {
 };
 
 struct JobCaseResult {
-    JobCase spec;
+    JobCase job;
     bool ok = false;
     QString error;
     QVector<JobRound> rounds;

@@ -32,30 +32,30 @@ void run_ffmpeg(const QStringList& args) {
     run("ffmpeg", QStringList{"-hide_banner", "-loglevel", "error", "-y"} + args);
 }
 
-QString make_clip(const QString& path, const ClipSpec& spec) {
-    const int frames = int(std::lround(spec.seconds * spec.fps));
+QString make_clip(const QString& path, const ClipSpec& clip) {
+    const int frames = int(std::lround(clip.seconds * clip.fps));
     const double step = 200.0 / std::max(1, frames - 1);
     const QString video = QString("color=c=black:s=%1x%2:r=%3:d=%4,format=yuv420p,"
                                   "geq=lum='16+N*%5':cb=128:cr=128")
-                              .arg(spec.width)
-                              .arg(spec.height)
-                              .arg(spec.fps)
-                              .arg(spec.seconds)
+                              .arg(clip.width)
+                              .arg(clip.height)
+                              .arg(clip.fps)
+                              .arg(clip.seconds)
                               .arg(step);
     QStringList args{"-f", "lavfi", "-i", video};
-    if (spec.channels > 0) {
+    if (clip.channels > 0) {
         QStringList chans;
-        for (int c = 0; c < spec.channels; ++c)
-            chans << QString("t/%1*sin(2*PI*440*t)").arg(spec.seconds);
+        for (int c = 0; c < clip.channels; ++c)
+            chans << QString("t/%1*sin(2*PI*440*t)").arg(clip.seconds);
         args << "-f"
              << "lavfi"
              << "-i"
              << QString("aevalsrc='%1':s=%2:d=%3")
                     .arg(chans.join('|'))
-                    .arg(spec.sampleRate)
-                    .arg(spec.seconds);
+                    .arg(clip.sampleRate)
+                    .arg(clip.seconds);
     }
-    args << spec.codecArgs << "-shortest" << path;
+    args << clip.codecArgs << "-shortest" << path;
     run_ffmpeg(args);
     return path;
 }

@@ -22,7 +22,7 @@ struct ClipSpec {
 
 // A clip whose brightness rises frame by frame (frame n has luma about 16 + n * step) and
 // whose sound rises in loudness from silence to full scale.
-QString make_clip(const QString& path, const ClipSpec& spec = {});
+QString make_clip(const QString& path, const ClipSpec& clip = {});
 
 // A sound file whose loudness rises over its length: 16-bit PCM unless `codec` names
 // another FFmpeg audio encoder; the container follows the path's extension.
