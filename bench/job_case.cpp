@@ -70,7 +70,7 @@ void summarise(JobCaseResult& r) {
 
 JobCaseResult run_job_case(const JobCase& c) {
     JobCaseResult r;
-    r.job = c;
+    r.jobCase = c;
     r.loadBefore = load_average();
     say("== " + c.name + ": " + c.description);
     say("  load average before: " + r.loadBefore);

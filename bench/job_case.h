@@ -24,7 +24,7 @@ struct TimeSummary {
 };
 
 struct JobCaseResult {
-    JobCase job;
+    JobCase jobCase;
     bool ok = false;
     QString error;
     QVector<JobRound> rounds;

@@ -54,7 +54,7 @@ QString jobs_table(const QVector<JobCaseResult>& jobs) {
          << "load before; after";
     QString text = row(head) + rule(int(head.size()));
     for (const JobCaseResult& r : jobs) {
-        QStringList cells{r.job.name, QString::number(r.rounds.size())};
+        QStringList cells{r.jobCase.name, QString::number(r.rounds.size())};
         if (!r.ok) {
             cells << "failed: " + r.error;
             text += row(cells);
@@ -84,7 +84,7 @@ QString markdown_report(const RunResults& results) {
     if (!results.jobs.isEmpty()) {
         text += "Inputs:\n\n";
         for (const JobCaseResult& r : results.jobs)
-            text += "- `" + r.job.name + "`: " + r.job.description + "\n";
+            text += "- `" + r.jobCase.name + "`: " + r.jobCase.description + "\n";
         text += "\n" + jobs_table(results.jobs) +
                 "\nTimes are medians over the rounds: wall time, the processor time (user + "
                 "system, all processes) in brackets, then the range of the wall times. Ratios "

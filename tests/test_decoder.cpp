@@ -40,23 +40,23 @@ const Clips& clips() {
     static const Clips made = [] {
         Clips c;
         c.folder = fixtures::temp_folder("clips with 'odd' names");
-        fixtures::ClipSpec spec;
-        spec.seconds = double(kFrames) / kFps;
-        spec.fps = kFps;
+        fixtures::ClipSpec clip;
+        clip.seconds = double(kFrames) / kFps;
+        clip.fps = kFps;
 
-        spec.codecArgs = fixed_key_frames({"-c:v", "libx264", "-keyint_min", "10", "-sc_threshold",
+        clip.codecArgs = fixed_key_frames({"-c:v", "libx264", "-keyint_min", "10", "-sc_threshold",
                                            "0", "-c:a", "aac", "-metadata", "title=Rising light"});
-        c.mp4 = fixtures::make_clip(c.folder + "/Ünïcode clip.mp4", spec);
-        spec.codecArgs = fixed_key_frames(
+        c.mp4 = fixtures::make_clip(c.folder + "/Ünïcode clip.mp4", clip);
+        clip.codecArgs = fixed_key_frames(
             {"-c:v", "libx264", "-keyint_min", "10", "-sc_threshold", "0", "-c:a", "aac"});
-        c.mkv = fixtures::make_clip(c.folder + "/clip.mkv", spec);
-        c.ts = fixtures::make_clip(c.folder + "/clip.ts", spec);
-        spec.codecArgs = {"-c:v", "wmv2", "-c:a", "wmav2"};
-        c.wmv = fixtures::make_clip(c.folder + "/clip.wmv", spec);
-        spec.channels = 0;
-        spec.codecArgs = fixed_key_frames(
+        c.mkv = fixtures::make_clip(c.folder + "/clip.mkv", clip);
+        c.ts = fixtures::make_clip(c.folder + "/clip.ts", clip);
+        clip.codecArgs = {"-c:v", "wmv2", "-c:a", "wmav2"};
+        c.wmv = fixtures::make_clip(c.folder + "/clip.wmv", clip);
+        clip.channels = 0;
+        clip.codecArgs = fixed_key_frames(
             {"-c:v", "mpeg4", "-vtag", "XVID", "-q:v", "2", "-sc_threshold", "1000000000"});
-        c.avi = fixtures::make_clip(c.folder + "/silent clip.avi", spec);
+        c.avi = fixtures::make_clip(c.folder + "/silent clip.avi", clip);
 
         c.audioOnly = fixtures::make_rising_wav(c.folder + "/sound only.mp4", 1.5, 2, 48000, "aac");
         c.empty = c.folder + "/empty.avi";
