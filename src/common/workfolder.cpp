@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -29,13 +30,20 @@ bool clear_folder(const QString& path, const ProgressControls& progress) {
 
     QDirIterator entries(folder,
                          QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    // Pending events run every few milliseconds rather than after every one of thousands of
+    // files: the dialog stays painted and the clearing does not wait on it.
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
     while (entries.hasNext()) {
         const QFileInfo entry(entries.next());
         if (entry.isDir() && !entry.isSymLink())
             clear_folder(entry.absoluteFilePath(), progress);
         else
             QFile::remove(entry.absoluteFilePath());
-        QCoreApplication::processEvents();
+        if (sinceEvents.elapsed() >= 20) {
+            QCoreApplication::processEvents();
+            sinceEvents.restart();
+        }
         progress.bar->setValue(progress.bar->value() + 1 >= 100 ? 0 : progress.bar->value() + 1);
     }
     if (progress.form->isVisible())
