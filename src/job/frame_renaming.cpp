@@ -1,7 +1,6 @@
 #include "job/frame_renaming.h"
 
 #include "app/p_main.h"
-#include "common/helpers_rules.h"
 #include "job/p_batchaudioc.h"
 #include "job/reverse_rules.h"
 #include "platform/dialogs.h"
@@ -54,7 +53,7 @@ void Tbatchaudioc::timer_renamefile_doTimer() {
     timer_renamefile_do->stop();
     const RenameResult result =
         rename_into_reverse_order(work_folder(), [this](int done, int count) {
-            const int position = int(round_even(progresstotal->maximum() * (double(done) / count)));
+            const int position = rename_percent(done, count);
             // Repaint only when the bar moves: thousands of frames, a hundred steps.
             if (position != progresstotal->value()) {
                 progresstotal->setValue(position);
