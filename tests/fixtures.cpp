@@ -41,7 +41,8 @@ QString make_clip(const QString& path, const ClipSpec& clip) {
                               .arg(clip.height)
                               .arg(clip.fps)
                               .arg(clip.seconds)
-                              .arg(step);
+                              .arg(step) +
+                          (clip.grain ? QString(",noise=alls=8:allf=t") : QString());
     QStringList args{"-f", "lavfi", "-i", video};
     if (clip.channels > 0) {
         QStringList chans;
@@ -120,6 +121,7 @@ StreamFacts probe(const QString& path) {
             facts.height = stream["height"].toInt();
             facts.frames = stream["nb_read_frames"].toString().toInt();
             facts.frameRate = stream["avg_frame_rate"].toString();
+            facts.pixelFormat = stream["pix_fmt"].toString();
         } else if (stream["codec_type"] == "audio" && facts.audioCodec.isEmpty()) {
             facts.audioCodec = stream["codec_name"].toString();
             facts.channels = stream["channels"].toInt();

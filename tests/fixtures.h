@@ -18,10 +18,12 @@ struct ClipSpec {
     int channels = 2; // 0: no sound
     int sampleRate = 44100;
     QStringList codecArgs; // e.g. {"-c:v", "libx264"}; empty: the container's default
+    bool grain = false;    // film grain, for a bit rate like a real video's
 };
 
 // A clip whose brightness rises frame by frame (frame n has luma about 16 + n * step) and
-// whose sound rises in loudness from silence to full scale.
+// whose sound rises in loudness from silence to full scale. Without grain its pictures are flat,
+// so an encoder needs next to no bits for them.
 QString make_clip(const QString& path, const ClipSpec& clip = {});
 
 // A sound file whose loudness rises over its length: 16-bit PCM unless `codec` names
@@ -42,6 +44,7 @@ struct StreamFacts {
     double audioDuration = 0; // seconds, of the first sound stream
     int frames = 0;           // decoded video frames
     QString frameRate;        // "num/den"
+    QString pixelFormat;      // "yuv420p", "yuvj420p" (full range), ...
 };
 StreamFacts probe(const QString& path);
 

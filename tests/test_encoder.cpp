@@ -353,6 +353,37 @@ class EncoderTest : public QObject {
                  qPrintable(encoder.LastError()));
     }
 
+    // Only JPEG images are told to keep the picture's range, and never against the options.
+    void jpegImagesKeepTheRange_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<bool>("added");
+        QTest::newRow("jpeg frames") << "to%d.jpg"
+                                     << " -y -q:v 0 -f image2" << true;
+        QTest::newRow("by extension") << "to%d.jpeg"
+                                      << " -y" << true;
+        QTest::newRow("mjpeg named") << "to%d.jpg"
+                                     << " -c:v mjpeg -f image2" << true;
+        QTest::newRow("png frames") << "to%d.png"
+                                    << " -y -f image2" << false;
+        QTest::newRow("other encoder") << "to%d.jpg"
+                                       << " -f image2 -vcodec png" << false;
+        QTest::newRow("strictness given") << "to%d.jpg"
+                                          << " -f image2 -strict normal" << false;
+        QTest::newRow("mjpeg video") << "rev.avi"
+                                     << " -c:v mjpeg" << false;
+    }
+    void jpegImagesKeepTheRange() {
+        QFETCH(QString, file);
+        QFETCH(QString, options);
+        QFETCH(bool, added);
+        TFFEncoder encoder;
+        QCOMPARE(encoder.AddTask(clip_, input("")), 0);
+        QCOMPARE(encoder.SetOutput(0, dir_ + "/" + file, output(options)), 0);
+        const QStringList own{"-strict", "unofficial", dir_ + "/" + file};
+        QCOMPARE(encoder.TaskArguments(0).mid(encoder.TaskArguments(0).size() - 3) == own, added);
+    }
+
     void expectedTotals_data() {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("firstOptions");
@@ -498,6 +529,9 @@ class EncoderTest : public QObject {
         }
         QVERIFY(QFile::exists(work + "/to25.jpg"));
         QVERIFY(!QFile::exists(work + "/to26.jpg"));
+        // the images keep the clip's limited range instead of being converted to full range
+        QCOMPARE(fixtures::probe(clip_).pixelFormat, QString("yuv420p"));
+        QCOMPARE(fixtures::probe(work + "/to1.jpg").pixelFormat, QString("yuv420p"));
         QVERIFY(std::abs(fixtures::probe(work + "/original.wav").duration - 1.0) < 0.05);
 
         TFFEncoder assembly;
@@ -517,6 +551,7 @@ class EncoderTest : public QObject {
         QCOMPARE(rec2.currents(0).last(), 417084);
         const fixtures::StreamFacts facts = fixtures::probe(work + "/rev.avi");
         QCOMPARE(facts.videoCodec, QString("mpeg4"));
+        QCOMPARE(facts.pixelFormat, QString("yuv420p"));
         QCOMPARE(facts.width, 80);
         QCOMPARE(facts.channels, 2);
         QVERIFY(facts.frames > 0);
@@ -573,8 +608,9 @@ class EncoderTest : public QObject {
                                 "error",        "-progress", "pipe:1"};
         const QStringList first{"-ss", "0.5", "-i", odd,
                                 "-t",  "1",   "-y", folder + "/-out ü 'q'.avi"};
-        const QStringList second{"-i", folder + "/-lead.avi",   "-frames:v", "2",
-                                 "-y", folder + "/-frame%d.jpg"};
+        const QStringList second{
+            "-i",         folder + "/-lead.avi",   "-frames:v", "2", "-y", "-strict",
+            "unofficial", folder + "/-frame%d.jpg"};
         QCOMPARE(encoder.TaskArguments(0), fixed + first);
         QCOMPARE(encoder.TaskArguments(1), fixed + second);
         encoder.StartTask(2);

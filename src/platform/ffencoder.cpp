@@ -123,7 +123,7 @@ int TFFEncoder::SetOutput(int task, const QString& fileName, const TOutputOption
     Task& t = *tasks_[task];
     t.hasOutput = true;
     t.outputFile = file;
-    t.outputArguments = arguments;
+    t.outputArguments = arguments + ffoutput::own_arguments(file, parsed);
     t.plan = plan;
     return 0;
 }

@@ -95,6 +95,31 @@ QString chain_for(const std::vector<Option>& options, AVMediaType type) {
     return chain;
 }
 
+const AVOutputFormat* guessed_format(const QByteArray& file, const std::vector<Option>& options) {
+    if (const Option* f = ffoptions::last(options, {"f"}))
+        return av_guess_format(f->value.toUtf8().constData(), nullptr, nullptr);
+    return av_guess_format(nullptr, file.constData(), nullptr);
+}
+
+bool names_video_encoder(const Option& o) {
+    return is_codec_option(o.base()) && media_of(o) != AVMEDIA_TYPE_AUDIO &&
+           media_of(o) != AVMEDIA_TYPE_SUBTITLE && media_of(o) != AVMEDIA_TYPE_DATA;
+}
+
+bool writes_jpeg_images(const QByteArray& file, const std::vector<Option>& options) {
+    const AVOutputFormat* format = guessed_format(file, options);
+    if (!format || qstrcmp(format->name, "image2") != 0)
+        return false;
+    QString encoder;
+    for (const Option& o : options)
+        if (names_video_encoder(o))
+            encoder = o.value;
+    if (!encoder.isEmpty())
+        return encoder == "mjpeg";
+    return av_guess_codec(format, nullptr, file.constData(), nullptr, AVMEDIA_TYPE_VIDEO) ==
+           AV_CODEC_ID_MJPEG;
+}
+
 } // namespace
 
 bool plan(const QString& file, const std::vector<Option>& options, ffexpected::Output& out,
@@ -103,20 +128,14 @@ bool plan(const QString& file, const std::vector<Option>& options, ffexpected::O
         !check_filters(options, error))
         return false;
     const QByteArray name = QFile::encodeName(file);
-    const AVOutputFormat* format = nullptr;
-    if (const Option* f = ffoptions::last(options, {"f"})) {
-        format = av_guess_format(f->value.toUtf8().constData(), nullptr, nullptr);
-        if (!format) {
+    const AVOutputFormat* format = guessed_format(name, options);
+    if (!format) {
+        if (const Option* f = ffoptions::last(options, {"f"}))
             error = QString("Requested output format '%1' is not a suitable output format")
                         .arg(f->value);
-            return false;
-        }
-    } else {
-        format = av_guess_format(nullptr, name.constData(), nullptr);
-        if (!format) {
+        else
             error = QString("Unable to find a suitable output format for '%1'").arg(file);
-            return false;
-        }
+        return false;
     }
 
     out = ffexpected::Output{};
@@ -146,6 +165,16 @@ bool default_audio_encoder_available(const QString& extension) {
     const QByteArray name = QByteArray("x") + extension.toUtf8();
     const AVOutputFormat* format = av_guess_format(nullptr, name.constData(), nullptr);
     return format && avcodec_find_encoder(format->audio_codec) != nullptr;
+}
+
+QStringList own_arguments(const QString& file, const std::vector<Option>& options) {
+    // JPEG images keep the picture's own YUV range: FFmpeg marks limited-range JPEGs as such
+    // and reads them back unchanged, so frames that go out and back in as images are not
+    // converted to full range and back, which costs a quarter of the writing and loses levels.
+    if (writes_jpeg_images(QFile::encodeName(file), options) &&
+        !ffoptions::last(options, {"strict"}))
+        return {"-strict", "unofficial"};
+    return {};
 }
 
 } // namespace ffoutput

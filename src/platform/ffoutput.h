@@ -15,6 +15,10 @@ namespace ffoutput {
 bool plan(const QString& file, const std::vector<ffoptions::Option>& options,
           ffexpected::Output& plan, QString& error);
 
+// Arguments the component adds after a task's output options: for JPEG images, those that
+// let them keep the picture's limited YUV range.
+QStringList own_arguments(const QString& file, const std::vector<ffoptions::Option>& options);
+
 // True when this FFmpeg can encode the default sound codec of the container that `extension`
 // (".3gp") names.
 bool default_audio_encoder_available(const QString& extension);
